@@ -1,0 +1,23 @@
+#pragma once
+// A large pharmacy for benchmarks: 100,000 products and a year of history (300,000 sale
+// lines, 20,000 prescriptions, 5,000 purchases, 200,000 product movements). Built once
+// and kept in build/bench-data.
+#include <QString>
+
+namespace selvar::bench {
+
+struct LargeSizes {
+    int products = 100000;
+    int saleLines = 300000;
+    int prescriptions = 20000;
+    int purchases = 5000;
+    int movements = 200000;
+};
+
+// Path of the generated database; generated when missing.
+QString largeDatabase(const LargeSizes& sizes = {});
+
+// Median of the samples (microseconds).
+double median(std::vector<double> samples);
+
+}  // namespace selvar::bench

@@ -1,0 +1,102 @@
+#pragma once
+// One connection to the database behind the alias: prepared statements, transactions,
+// schema creation and the session passwords of protected tables.
+#include "data/alias.h"
+#include "data/dialect.h"
+#include "data/errors.h"
+#include "data/schema.h"
+
+#include <QHash>
+#include <unordered_map>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <memory>
+#include <vector>
+
+namespace selvar {
+
+class Database {
+public:
+    explicit Database(const AliasConfig& alias);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    static std::unique_ptr<Database> openAlias(const QString& alias = QStringLiteral("ECZ"));
+
+    const AliasConfig& alias() const { return alias_; }
+    const Dialect& dialect() const { return *dialect_; }
+    QSqlDatabase handle() const { return QSqlDatabase::database(connection_, false); }
+    QString filesDir() const { return alias_.filesDir; }
+    QString connectionName() const { return connection_; }
+
+    // Creates every table of the schema with its indexes and starting rows.
+    void createSchema();
+    void createTable(const TableDef& t, bool replace);
+    void emptyTable(const QString& tableName);
+    bool tableExists(const QString& tableName);
+    bool hasSchema();  // every table of the schema is there
+
+    // Runs statements without parameters (schema work, PRAGMAs).
+    void execute(const QString& sql);
+
+    // Transactions nest: only the outermost begins and commits; a failure inside any of
+    // them rolls the whole one back. Beginning may throw LockHeld.
+    void begin();
+    void commit();
+    void rollback();
+    bool inTransaction() const { return depth_ > 0; }
+
+    // Session passwords ("KORVENA") open the protected tables.
+    void addPassword(const QString& password);
+    void dropPasswords();
+    bool hasPassword(const QString& password) const { return passwords_.contains(password); }
+    void checkAccess(const TableDef& t) const;
+    void checkSqlAccess(const QString& sql) const;
+
+    // A prepared statement from the pool; released by Sql when it is done.
+    QSqlQuery* acquire(const QString& sql);
+    void release(QSqlQuery* q);
+
+    [[noreturn]] void fail(const QSqlError& e, const QString& context) const;
+
+private:
+    struct Pooled {
+        std::unique_ptr<QSqlQuery> query;
+        bool inUse = false;
+    };
+    AliasConfig alias_;
+    std::unique_ptr<Dialect> dialect_;
+    QString connection_;
+    std::unordered_map<QString, std::vector<Pooled>> pool_;
+    QSet<QString> passwords_;
+    int depth_ = 0;
+    bool rollbackOnly_ = false;
+};
+
+// Commits at commit(); rolls back when it goes out of scope before that.
+class Transaction {
+public:
+    explicit Transaction(Database& db) : db_(db) { db_.begin(); }
+    ~Transaction()
+    {
+        if (!done_) db_.rollback();
+    }
+    void commit()
+    {
+        done_ = true;
+        db_.commit();
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+private:
+    Database& db_;
+    bool done_ = false;
+};
+
+// The password that opens the protected user table.
+inline const QString SessionPassword = QStringLiteral("KORVENA");
+
+}  // namespace selvar

@@ -1,0 +1,215 @@
+#include "core/turkish.h"
+#include "data/dialect.h"
+#include "data/errors.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <cmath>
+
+namespace selvar {
+using namespace Qt::Literals::StringLiterals;
+
+QString sortKeySql(const QString& quotedColumn)
+{
+    QString e = u"COALESCE("_s + quotedColumn + u",'')"_s;
+    for (const auto& [from, to] : sortKeyReplacements())
+        e = u"replace("_s + e + u",'"_s + from + u"','"_s + to + u"')"_s;
+    return u"upper("_s + e + u")"_s;
+}
+
+namespace {
+
+const QString kDateFormat = u"yyyy-MM-dd"_s;
+const QString kStampFormat = u"yyyy-MM-dd HH:mm:ss.zzz"_s;
+
+// ISO texts are read by hand: this runs for every date of every row read.
+int digitsAt(const QString& s, int from, int count)
+{
+    int v = 0;
+    for (int i = from; i < from + count; ++i) {
+        const char16_t c = s[i].unicode();
+        if (c < u'0' || c > u'9') return -1;
+        v = v * 10 + (c - u'0');
+    }
+    return v;
+}
+
+QDate parseIsoDate(const QString& s)
+{
+    if (s.size() < 10 || s[4] != u'-' || s[7] != u'-') return QDate::fromString(s.left(10), kDateFormat);
+    return QDate(digitsAt(s, 0, 4), digitsAt(s, 5, 2), digitsAt(s, 8, 2));
+}
+
+QDateTime parseStamp(const QString& s)
+{
+    const QDate d = parseIsoDate(s);
+    if (!d.isValid()) return {};
+    if (s.size() < 19) return QDateTime(d, QTime(0, 0));
+    const int ms = s.size() >= 23 ? digitsAt(s, 20, 3) : 0;
+    return QDateTime(d, QTime(digitsAt(s, 11, 2), digitsAt(s, 14, 2), digitsAt(s, 17, 2), std::max(ms, 0)));
+}
+
+class SqliteDialect final : public Dialect {
+public:
+    QString driverName() const override { return u"QSQLITE"_s; }
+
+    void configure(QSqlDatabase& db, const AliasConfig& alias) const override
+    {
+        db.setDatabaseName(alias.database);
+        const QByteArray timeout = qgetenv("SELVAR_LOCK_WAIT_MS");
+        db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT="_s + (timeout.isEmpty() ? u"2500"_s : QString::fromLatin1(timeout)));
+    }
+
+    QStringList sessionSetup() const override
+    {
+        return {u"PRAGMA journal_mode=WAL"_s, u"PRAGMA synchronous=FULL"_s, u"PRAGMA foreign_keys=OFF"_s};
+    }
+
+    QString quote(const QString& identifier) const override { return u'"' + identifier + u'"'; }
+    QString rowId() const override { return u"rowid"_s; }
+
+    QString columnType(const FieldDef& f) const
+    {
+        switch (f.type) {
+        case FieldType::Alpha: return u"VARCHAR("_s + QString::number(f.width) + u')';
+        case FieldType::Long: return u"INTEGER"_s;
+        case FieldType::Short: return u"SMALLINT"_s;
+        case FieldType::AutoInc: return u"INTEGER"_s;
+        case FieldType::Number: return u"DOUBLE"_s;
+        case FieldType::Money: return u"DOUBLE"_s;
+        case FieldType::Date: return u"DATE"_s;
+        case FieldType::Timestamp: return u"TIMESTAMP"_s;
+        case FieldType::Logical: return u"BOOLEAN"_s;
+        case FieldType::Memo: return u"TEXT"_s;
+        }
+        return u"TEXT"_s;
+    }
+
+    QStringList createStatements(const TableDef& t) const override
+    {
+        const FieldDef* rowIdField = t.rowIdField();
+        QString sql = u"CREATE TABLE "_s + tableName(t) + u" ("_s;
+        if (!t.note.isEmpty()) sql += u"  -- "_s + t.note;
+        sql += u'\n';
+        for (int i = 0; i < t.fields.size(); ++i) {
+            const FieldDef& f = t.fields[i];
+            QString line = u"  "_s + quote(f.name) + u' ' + columnType(f);
+            if (&f == rowIdField) line += u" PRIMARY KEY AUTOINCREMENT"_s;
+            if (f.required) line += u" NOT NULL"_s;
+            if (i + 1 < t.fields.size()) line += u',';
+            line += u"  -- "_s + fieldTypeText(f);
+            if (f.required) line += u", required"_s;
+            if (!f.note.isEmpty()) line += u"; "_s + f.note;
+            sql += line + u'\n';
+        }
+        sql += u')';
+        QStringList out{sql};
+        auto indexSql = [&](const QString& name, const QStringList& fields, bool unique) {
+            QStringList terms;
+            for (const QString& fn : fields) terms << keyExpression(*t.field(fn));
+            return u"CREATE "_s + (unique ? u"UNIQUE "_s : QString()) + u"INDEX "_s
+                   + quote(t.name + u'_' + name) + u" ON "_s + tableName(t) + u" ("_s + terms.join(u", "_s) + u')';
+        };
+        if (!t.primaryKey.isEmpty() && !rowIdField) out << indexSql(u"PK"_s, t.primaryKey, true);
+        for (const IndexDef& i : t.indexes) out << indexSql(i.name, i.fields, i.unique);
+        return out;
+    }
+
+    QString dropStatement(const TableDef& t) const override { return u"DROP TABLE IF EXISTS "_s + tableName(t); }
+
+    QString keyExpression(const FieldDef& f) const override
+    {
+        return f.isText() ? sortKeySql(quote(f.name)) : quote(f.name);
+    }
+
+    QString orderTerm(const QString& expression, bool descending) const override
+    {
+        return descending ? expression + u" DESC"_s : expression;
+    }
+
+    QVariant toDatabase(FieldType type, const QVariant& v) const override
+    {
+        if (!v.isValid() || v.isNull()) return QVariant();
+        switch (type) {
+        case FieldType::Date: {
+            const QDate d = v.typeId() == QMetaType::QDateTime ? v.toDateTime().date() : v.toDate();
+            return d.isValid() ? QVariant(d.toString(kDateFormat)) : QVariant();
+        }
+        case FieldType::Timestamp: {
+            const QDateTime dt = v.typeId() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0)) : v.toDateTime();
+            return dt.isValid() ? QVariant(dt.toString(kStampFormat)) : QVariant();
+        }
+        case FieldType::Logical: return QVariant(v.toBool() ? 1 : 0);
+        case FieldType::Long:
+        case FieldType::Short:
+        case FieldType::AutoInc: return QVariant(qlonglong(std::llround(v.toDouble())));
+        case FieldType::Number:
+        case FieldType::Money: return QVariant(v.toDouble());
+        case FieldType::Alpha:
+        case FieldType::Memo: return QVariant(v.toString());
+        }
+        return v;
+    }
+
+    QVariant fromDatabase(FieldType type, const QVariant& v) const override
+    {
+        if (!v.isValid() || v.isNull()) return QVariant();
+        switch (type) {
+        case FieldType::Date: {
+            return parseIsoDate(v.toString());
+        }
+        case FieldType::Timestamp: return parseStamp(v.toString());
+        case FieldType::Logical: return QVariant(v.toLongLong() != 0);
+        case FieldType::Long:
+        case FieldType::Short:
+        case FieldType::AutoInc: return QVariant(v.toLongLong());
+        case FieldType::Number:
+        case FieldType::Money: return QVariant(v.toDouble());
+        case FieldType::Alpha:
+        case FieldType::Memo: return QVariant(v.toString());
+        }
+        return v;
+    }
+
+    QVariant bindValue(const QVariant& v) const override
+    {
+        if (!v.isValid()) return QVariant();
+        switch (v.typeId()) {
+        case QMetaType::QDate: return v.toDate().isValid() ? QVariant(v.toDate().toString(kDateFormat)) : QVariant();
+        case QMetaType::QDateTime:
+            return v.toDateTime().isValid() ? QVariant(v.toDateTime().toString(kStampFormat)) : QVariant();
+        case QMetaType::Bool: return QVariant(v.toBool() ? 1 : 0);
+        default: return v;
+        }
+    }
+
+    QString beginWrite() const override { return u"BEGIN IMMEDIATE"_s; }
+
+    bool isLockError(const QSqlError& e) const override
+    {
+        const QString code = e.nativeErrorCode();
+        const int primary = code.toInt() & 0xff;
+        return primary == 5 || primary == 6 || e.databaseText().contains(u"locked"_s);
+    }
+
+    bool isKeyViolation(const QSqlError& e) const override
+    {
+        return (e.nativeErrorCode().toInt() & 0xff) == 19 && e.databaseText().contains(u"UNIQUE"_s);
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<Dialect> makeSqliteDialect() { return std::make_unique<SqliteDialect>(); }
+
+std::unique_ptr<Dialect> makeDialect(AliasConfig::Engine engine)
+{
+    switch (engine) {
+    case AliasConfig::Engine::Sqlite: return makeSqliteDialect();
+    case AliasConfig::Engine::PostgreSql:
+        throw DbError(u"PostgreSQL motoru bu sürümde henüz yok; SQLite dosyası kullanın."_s);
+    }
+    return makeSqliteDialect();
+}
+
+}  // namespace selvar

@@ -1,0 +1,24 @@
+#pragma once
+#include <QString>
+#include <stdexcept>
+
+namespace selvar {
+
+// A failure of the table engine, with a Turkish message the windows show as it is.
+class DbError : public std::runtime_error {
+public:
+    explicit DbError(const QString& message) : std::runtime_error(message.toStdString()), message_(message) {}
+    const QString& message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+// Another workstation holds the tables beyond the short wait; the caller shows its
+// retry message and tries again when the user presses OK.
+class LockHeld : public DbError {
+public:
+    explicit LockHeld(const QString& message) : DbError(message) {}
+};
+
+}  // namespace selvar

@@ -1,0 +1,51 @@
+#pragma once
+// Data operations several windows share: the operation log, running balances of
+// accounts and stock with its product movements. Balances and stock change with one
+// atomic UPDATE each (never read-add-post), so two workstations never lose each
+// other's changes.
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+namespace selvar {
+
+class Database;
+
+// "text-user" when a user is known, else the text.
+QString withUser(const QString& text, const QString& user);
+
+void appendOperationLog(Database& db, const QDateTime& when, const QString& description, const QString& kind,
+                        std::optional<double> documentNo = {}, std::optional<double> amount = {});
+
+// The account of a movement's CARIKOD: a patient (HASTANO) when it is all digits,
+// otherwise an institution code of KRMLAR.
+bool isPatientAccount(const QString& accountCode);
+
+// Adds to BORC of the patient or institution behind the account code.
+void changeAccountDebt(Database& db, const QString& accountCode, double delta);
+// Adds to ALACAK of an institution (suppliers are institutions).
+void changeInstitutionCredit(Database& db, const QString& code, double delta);
+
+// Adds to the stock MIKTAR of a product.
+void changeStock(Database& db, qint64 productNo, double delta);
+
+struct StockMovement {
+    qint64 productNo = 0;
+    QDateTime when;
+    double documentNo = 0;  // sale, purchase or exchange number
+    qint64 line = 0;
+    std::optional<double> inQuantity, inPrice;    // purchases, exchanges in
+    std::optional<double> outQuantity, outPrice;  // sales, exchanges out
+};
+
+// Appends the URUNHRK row and changes the stock by in - out, in one transaction.
+void recordStockMovement(Database& db, const StockMovement& m);
+
+// Deletes the movement rows of a product at a moment under a document number (one line
+// when given) without touching stock; returns how many were deleted.
+int deleteStockMovements(Database& db, qint64 productNo, const QDateTime& when, double documentNo,
+                         std::optional<qint64> line = {});
+
+bool productHasMovements(Database& db, qint64 productNo);
+
+}  // namespace selvar

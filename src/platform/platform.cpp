@@ -1,0 +1,3 @@
+#include "platform/prompter.h"
+#include "platform/clock.h"
+#include "platform/session.h"

@@ -1,0 +1,528 @@
+#include "core/turkish.h"
+#include "data/counters.h"
+#include "data/database.h"
+#include "data/demo.h"
+#include "data/operations.h"
+#include "data/sql.h"
+#include "data/table.h"
+#include "support/testdb.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTextStream>
+
+using namespace selvar;
+using namespace selvar::test;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+QStringList tableColumns(Database& db, const QString& table)
+{
+    QStringList r;
+    Sql q(db, u"SELECT name, type FROM pragma_table_info(:t)"_s);
+    q.bind(u"t"_s, table).exec();
+    while (q.next()) r << q.text(0) + u' ' + q.text(1);
+    return r;
+}
+
+QStringList names(Table& t)
+{
+    QStringList r;
+    if (!t.first()) return r;
+    do r << t.text(u"ILACAD"_s);
+    while (t.next());
+    return r;
+}
+
+// Worker mode of this executable: take N numbers from the sale counter and print them.
+int counterWorker(const QString& path, int count)
+{
+    Database db(AliasConfig::forSqliteFile(path));
+    QTextStream out(stdout);
+    for (int i = 0; i < count; ++i) {
+        for (;;) {
+            try {
+                out << qlonglong(takeSaleNumber(db)) << '\n';
+                break;
+            } catch (const LockHeld&) {
+                // the window would show its retry message; the worker presses OK
+            }
+        }
+    }
+    return 0;
+}
+}  // namespace
+
+class TstData : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void schemaHasEveryTableFieldAndIndex();
+    void newDatabaseStartsWithItsRows();
+    void turkishOrderAndNearestSearch();
+    void nearestSearchUsesTheIndex();
+    void sqliteToolCanWriteIndexedTables();
+    void alphaNullWidthLogicalAutoInc();
+    void datesAndTimestamps();
+    void keyRangesFindKeyAndDelete();
+    void navigationOverBlankKeys();
+    void transactionsCommitTogether();
+    void protectedTableNeedsSessionPassword();
+    void countersAndBookNumbers();
+    void twoProcessesShareACounter();
+    void balancesStockAndLog();
+    void copyQueryRowsIntoTable();
+    void demoDatabase();
+};
+
+void TstData::schemaHasEveryTableFieldAndIndex()
+{
+    TestDb t;
+    for (const TableDef& def : allTables()) {
+        QVERIFY2(t->tableExists(def.name), qPrintable(def.name));
+        const QStringList cols = tableColumns(t.db(), def.name);
+        QCOMPARE(cols.size(), def.fields.size());
+        for (int i = 0; i < def.fields.size(); ++i) {
+            const FieldDef& f = def.fields[i];
+            QVERIFY2(cols[i].startsWith(f.name + u' '), qPrintable(def.name + u'.' + f.name));
+            if (f.type == FieldType::Alpha)
+                QCOMPARE(cols[i], f.name + u" VARCHAR("_s + QString::number(f.width) + u')');
+        }
+        for (const IndexDef& ix : def.indexes) {
+            const QVariant found = Sql::scalar(t.db(), u"SELECT name FROM sqlite_master WHERE type='index' AND name=:n"_s,
+                                               {{u"n"_s, def.name + u'_' + ix.name}});
+            QVERIFY2(!found.isNull(), qPrintable(def.name + u'_' + ix.name));
+        }
+    }
+    // Widths the windows rely on.
+    QCOMPARE(tableDef(u"URUN.DB"_s).field(u"ILACAD"_s)->width, 36);
+    QCOMPARE(tableDef(u"RECETE.DB"_s).field(u"RKDEFTERNO"_s)->width, 9);
+    QCOMPARE(tableDef(u"usera.db"_s).name, u"usera"_s);
+    QCOMPARE(tableNameOf(u"USERKIM.db"_s), u"USERKIM"_s);
+    QVERIFY(tableDef(u"SATEMP"_s).index(u"ADFIY"_s));
+    QVERIFY(tableDef(u"ALISTEMP"_s).index(u"ADFIY"_s));
+}
+
+void TstData::newDatabaseStartsWithItsRows()
+{
+    TestDb t;
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT YENISATISNO FROM NEWSATIS"_s).toDouble(), 1.0);
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT NEWALISNO FROM NEWALIS"_s).toDouble(), 1.0);
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT HRKNO FROM HRKNOAL"_s).toDouble(), 1.0);
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT NEWFATNO FROM FATKAYIT"_s).toDouble(), 1.0);
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT RECETEKAYITNO FROM RKAYIT"_s).toString(), u"XX0000001"_s);
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT KDV1 || '/' || KDV2 || '/' || KDV3 FROM KDV"_s).toString(), u"1.0/8.0/18.0"_s);
+    for (const char* one : {"EKIM", "usera", "TOPFIY", "KDV", "NEWSATIS", "RKAYIT"})
+        QCOMPARE(Sql::scalar(t.db(), u"SELECT COUNT(*) FROM "_s + QString::fromLatin1(one)).toInt(), 1);
+}
+
+void TstData::turkishOrderAndNearestSearch()
+{
+    TestDb t;
+    for (const QString& n : {u"ŞURUP"_s, u"PAROL"_s, u"ÇAY ÖZÜ"_s, u"paranol"_s, u"CEVİZ YAĞI"_s, u"IŞIKSOL"_s,
+                             u"ISPANAK TOZU"_s, u"İLAÇ"_s, u"ıhlamur"_s, u"OKSİJEN"_s, u"ÖKSÜRÜK"_s, u"SU"_s,
+                             u"ÜRE KREM"_s, u"UMUT"_s, u"CZ"_s, u"DAMLA"_s, u"GÜL SUYU"_s, u"ĞIDA"_s})
+        addProduct(t.db(), n, 1000);
+    Table urun(t.db(), u"URUN.DB"_s);
+    urun.setIndex(u"ILACADI"_s);
+    QCOMPARE(names(urun), (QStringList{u"CEVİZ YAĞI"_s, u"CZ"_s, u"ÇAY ÖZÜ"_s, u"DAMLA"_s, u"GÜL SUYU"_s, u"ĞIDA"_s,
+                                       u"ıhlamur"_s, u"ISPANAK TOZU"_s, u"IŞIKSOL"_s, u"İLAÇ"_s, u"OKSİJEN"_s,
+                                       u"ÖKSÜRÜK"_s, u"paranol"_s, u"PAROL"_s, u"SU"_s, u"ŞURUP"_s, u"UMUT"_s,
+                                       u"ÜRE KREM"_s}));
+    QVERIFY(urun.findNearest({u"par"_s}));
+    QCOMPARE(urun.text(u"ILACAD"_s), u"paranol"_s);
+    QVERIFY(urun.findNearest({u"PAR"_s}));
+    QCOMPARE(urun.text(u"ILACAD"_s), u"paranol"_s);
+    QVERIFY(urun.findNearest({u"ış"_s}));
+    QCOMPARE(urun.text(u"ILACAD"_s), u"IŞIKSOL"_s);
+    QVERIFY(urun.findNearest({u"is"_s}));  // dotted i: İ words
+    QCOMPARE(urun.text(u"ILACAD"_s), u"OKSİJEN"_s);
+    QVERIFY(urun.findNearest({u"IS"_s}));  // dotless upper case: I words
+    QCOMPARE(urun.text(u"ILACAD"_s), u"ISPANAK TOZU"_s);
+    QVERIFY(urun.findNearest({u"çay"_s}));
+    QCOMPARE(urun.text(u"ILACAD"_s), u"ÇAY ÖZÜ"_s);
+    QVERIFY(urun.prior());
+    QCOMPARE(urun.text(u"ILACAD"_s), u"CZ"_s);  // every C... name comes before
+    QVERIFY(urun.findNearest({u"ö"_s}));
+    QCOMPARE(urun.text(u"ILACAD"_s), u"ÖKSÜRÜK"_s);
+    QVERIFY(urun.findNearest({u"ğ"_s}));
+    QCOMPARE(urun.text(u"ILACAD"_s), u"ĞIDA"_s);
+    QVERIFY(urun.findNearest({u"şu"_s}));
+    QCOMPARE(urun.text(u"ILACAD"_s), u"ŞURUP"_s);
+    QVERIFY(urun.findNearest({u"ü"_s}));
+    QCOMPARE(urun.text(u"ILACAD"_s), u"ÜRE KREM"_s);
+    QVERIFY(!urun.findNearest({u"ZZZ"_s}));
+    QVERIFY(urun.eof());
+    QCOMPARE(urun.text(u"ILACAD"_s), u"ÜRE KREM"_s);
+    QVERIFY(urun.findKey({u"ılaç"_s}) == false);
+    QVERIFY(urun.findKey({u"ilaç"_s}));
+    QCOMPARE(urun.text(u"ILACAD"_s), u"İLAÇ"_s);
+    // Backwards walk gives the same order reversed.
+    QStringList back;
+    QVERIFY(urun.last());
+    do back.prepend(urun.text(u"ILACAD"_s));
+    while (urun.prior());
+    QCOMPARE(back, names(urun));
+}
+
+void TstData::nearestSearchUsesTheIndex()
+{
+    TestDb t;
+    addProduct(t.db(), u"PAROL"_s, 1);
+    Table urun(t.db(), u"URUN"_s);
+    urun.setIndex(u"ILACADI"_s);
+    // The statement the cursor runs for a nearest search must be answered from the index.
+    const QString key = sortKeySql(u"\"ILACAD\""_s);
+    Sql plan(t.db(), u"EXPLAIN QUERY PLAN SELECT rowid FROM \"URUN\" WHERE "_s + key + u" >= :k ORDER BY "_s + key
+                         + u", rowid LIMIT 1"_s);
+    plan.bind(u"k"_s, u"PAR"_s).exec();
+    QString text;
+    while (plan.next()) text += plan.text(3) + u'\n';
+    QVERIFY2(text.contains(u"URUN_ILACADI"_s), qPrintable(text));
+    QVERIFY2(!text.contains(u"TEMP B-TREE"_s), qPrintable(text));
+}
+
+void TstData::sqliteToolCanWriteIndexedTables()
+{
+    const QString tool = QStandardPaths::findExecutable(u"sqlite3"_s);
+    if (tool.isEmpty()) QSKIP("sqlite3 is not installed");
+    TestDb t;
+    addProduct(t.db(), u"CEVİZ"_s, 1);
+    QProcess p;
+    p.start(tool, {t.path(), u"INSERT INTO URUN (ILACAD, FIYAT) VALUES ('çörek otu', 5); SELECT COUNT(*) FROM URUN;"_s});
+    QVERIFY(p.waitForFinished(10000));
+    QCOMPARE(p.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), u"2"_s);
+    Table urun(t.db(), u"URUN"_s);
+    urun.setIndex(u"ILACADI"_s);
+    QVERIFY(urun.findNearest({u"ÇÖR"_s}));
+    QCOMPARE(urun.text(u"ILACAD"_s), u"çörek otu"_s);
+}
+
+void TstData::alphaNullWidthLogicalAutoInc()
+{
+    TestDb t;
+    Table urun(t.db(), u"URUN"_s);
+    urun.insert();
+    urun.set(u"ILACAD"_s, u"ÇOK UZUN BİR ÜRÜN ADI KI ALANA SIĞMAYACAK KADAR UZUN"_s);
+    urun.set(u"ILACKOD"_s, QString());
+    urun.set(u"YER"_s, u"A-01"_s);
+    urun.post();
+    const qint64 first = urun.integer(u"ILACNO"_s);
+    QVERIFY(first > 0);
+    QCOMPARE(urun.text(u"ILACAD"_s), u"ÇOK UZUN BİR ÜRÜN ADI KI ALANA SIĞMA"_s);
+    QCOMPARE(urun.text(u"ILACAD"_s).size(), 36);
+    QCOMPARE(urun.text(u"ILACKOD"_s), QString());
+    QVERIFY(urun.isNull(u"ILACKOD"_s));
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT COUNT(*) FROM URUN WHERE ILACKOD IS NULL"_s).toInt(), 1);
+    urun.edit();
+    urun.set(u"YER"_s, u""_s);
+    urun.post();
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT COUNT(*) FROM URUN WHERE YER IS NULL"_s).toInt(), 1);
+    urun.insert();
+    urun.set(u"ILACAD"_s, u"İKİNCİ"_s);
+    urun.post();
+    QCOMPARE(urun.integer(u"ILACNO"_s), first + 1);
+    // A required field left empty is refused with a message.
+    urun.insert();
+    QVERIFY_THROWS_EXCEPTION(DbError, urun.post());
+    urun.cancel();
+    // Null Logical reads as false.
+    Table fat(t.db(), u"FATURA"_s);
+    fat.insert();
+    fat.set(u"FATNO"_s, 1);
+    fat.post();
+    QVERIFY(fat.isNull(u"KES"_s));
+    QCOMPARE(fat.boolean(u"KES"_s), false);
+    fat.edit();
+    fat.set(u"KES"_s, true);
+    fat.post();
+    QCOMPARE(fat.boolean(u"KES"_s), true);
+    // Writing outside the edit state is an error, not a silent change.
+    QVERIFY_THROWS_EXCEPTION(DbError, fat.set(u"NET"_s, 5));
+}
+
+void TstData::datesAndTimestamps()
+{
+    TestDb t;
+    Table hrk(t.db(), u"URUNHRK"_s);
+    const QDateTime stamp(QDate(2026, 3, 4), QTime(13, 14, 15, 678));
+    hrk.insert();
+    hrk.set(u"ILACNO"_s, 1);
+    hrk.set(u"GCTARIH"_s, stamp);
+    hrk.set(u"ALSATNO"_s, 5);
+    hrk.set(u"SIRANO"_s, 1);
+    hrk.post();
+    QCOMPARE(hrk.timestamp(u"GCTARIH"_s), stamp);
+    Table urun(t.db(), u"URUN"_s);
+    urun.insert();
+    urun.set(u"ILACAD"_s, u"X"_s);
+    urun.set(u"MIAD"_s, stamp);  // a date keeps no time of day
+    urun.post();
+    QCOMPARE(urun.date(u"MIAD"_s), QDate(2026, 3, 4));
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT MIAD FROM URUN"_s).toString(), u"2026-03-04"_s);
+    // Ranges over date-time fields: the whole last day counts.
+    Sql q(t.db(), u"SELECT COUNT(*) FROM URUNHRK WHERE GCTARIH >= :a AND GCTARIH <= :b"_s);
+    q.bind(u"a"_s, QDateTime(QDate(2026, 3, 4), QTime(0, 0))).bind(u"b"_s, QDateTime(QDate(2026, 3, 4), QTime(23, 59, 59, 999)));
+    q.exec();
+    QVERIFY(q.next());
+    QCOMPARE(q.integer(0), 1);
+}
+
+void TstData::keyRangesFindKeyAndDelete()
+{
+    TestDb t;
+    Table sat(t.db(), u"SATIS.DB"_s);
+    for (int no = 1; no <= 3; ++no)
+        for (int line = 1; line <= 4; ++line) {
+            sat.insert();
+            sat.set(u"SATISNO"_s, no);
+            sat.set(u"SIRANOURUN"_s, line);
+            sat.set(u"MIKTAR"_s, no * 10 + line);
+            sat.post();
+        }
+    sat.setRange({2}, {2});
+    QCOMPARE(sat.recordCount(), 4);
+    QList<int> lines;
+    do lines << int(sat.integer(u"SIRANOURUN"_s));
+    while (sat.next());
+    QCOMPARE(lines, (QList<int>{1, 2, 3, 4}));
+    QVERIFY(sat.findKey({2, 3}));
+    QCOMPARE(sat.integer(u"MIKTAR"_s), 23);
+    sat.remove();
+    QCOMPARE(sat.integer(u"SIRANOURUN"_s), 4);  // the row after the deleted one
+    QCOMPARE(sat.recordCount(), 3);
+    sat.cancelRange();
+    QCOMPARE(sat.recordCount(), 11);
+    QVERIFY(!sat.findKey({7}));
+    // Duplicate primary keys are refused.
+    sat.insert();
+    sat.set(u"SATISNO"_s, 1);
+    sat.set(u"SIRANOURUN"_s, 1);
+    QVERIFY_THROWS_EXCEPTION(DbError, sat.post());
+    sat.cancel();
+}
+
+void TstData::navigationOverBlankKeys()
+{
+    TestDb t;
+    addProduct(t.db(), u"B ÜRÜNÜ"_s, 1, 1, u"8690000000002"_s);
+    addProduct(t.db(), u"A ÜRÜNÜ"_s, 1, 1);  // no barcode
+    addProduct(t.db(), u"C ÜRÜNÜ"_s, 1, 1, u"8690000000001"_s);
+    Table urun(t.db(), u"URUN"_s);
+    urun.setIndex(u"ILACKODU"_s);
+    QStringList order;
+    do order << urun.text(u"ILACAD"_s);
+    while (urun.next());
+    QCOMPARE(order, (QStringList{u"A ÜRÜNÜ"_s, u"C ÜRÜNÜ"_s, u"B ÜRÜNÜ"_s}));
+    // Number keys with blanks: blanks first, both directions.
+    Sql::run(t.db(), u"UPDATE URUN SET JENERIKNO = 4 WHERE ILACAD = 'B ÜRÜNÜ'"_s);
+    urun.setIndex(u"ILACJEN"_s);
+    order.clear();
+    do order << urun.text(u"ILACAD"_s);
+    while (urun.next());
+    QCOMPARE(order, (QStringList{u"A ÜRÜNÜ"_s, u"C ÜRÜNÜ"_s, u"B ÜRÜNÜ"_s}));
+    QStringList back;
+    urun.last();
+    do back << urun.text(u"ILACAD"_s);
+    while (urun.prior());
+    QCOMPARE(back, (QStringList{u"B ÜRÜNÜ"_s, u"C ÜRÜNÜ"_s, u"A ÜRÜNÜ"_s}));
+    urun.setRange({4}, {4});
+    QCOMPARE(urun.recordCount(), 1);
+    QCOMPARE(urun.text(u"ILACAD"_s), u"B ÜRÜNÜ"_s);
+}
+
+void TstData::transactionsCommitTogether()
+{
+    TestDb t;
+    try {
+        Transaction tx(t.db());
+        addProduct(t.db(), u"YARIM KALAN"_s, 1);
+        {
+            Transaction inner(t.db());
+            Sql::run(t.db(), u"UPDATE NEWSATIS SET YENISATISNO = 99"_s);
+            inner.commit();
+        }
+        throw DbError(u"kesinti"_s);
+    } catch (const DbError&) {
+    }
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT COUNT(*) FROM URUN"_s).toInt(), 0);
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT YENISATISNO FROM NEWSATIS"_s).toInt(), 1);
+    {
+        Transaction tx(t.db());
+        addProduct(t.db(), u"TAMAM"_s, 1);
+        tx.commit();
+    }
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT COUNT(*) FROM URUN"_s).toInt(), 1);
+    // While one connection writes, the other's write transaction is reported as held.
+    qputenv("SELVAR_LOCK_WAIT_MS", "100");
+    auto other = t.second();
+    qunsetenv("SELVAR_LOCK_WAIT_MS");
+    Transaction hold(t.db());
+    QVERIFY_THROWS_EXCEPTION(LockHeld, takeSaleNumber(*other));
+}
+
+void TstData::protectedTableNeedsSessionPassword()
+{
+    TestDb t;
+    QVERIFY_THROWS_EXCEPTION(DbError, Table(t.db(), u"USERKIM.db"_s));
+    QVERIFY_THROWS_EXCEPTION(DbError, Sql::scalar(t.db(), u"SELECT COUNT(*) FROM userkim"_s));
+    t->addPassword(SessionPassword);
+    Table users(t.db(), u"USERKIM.db"_s);
+    QVERIFY(users.isEmpty());
+    t->dropPasswords();
+    QVERIFY_THROWS_EXCEPTION(DbError, Table(t.db(), u"USERKIM"_s));
+    Table usera(t.db(), u"usera.db"_s);  // the signed-in user's table is open to all
+    QVERIFY(usera.hasRow());
+}
+
+void TstData::countersAndBookNumbers()
+{
+    TestDb t;
+    QCOMPARE(takeSaleNumber(t.db()), 1.0);
+    QCOMPARE(takeSaleNumber(t.db()), 2.0);
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT YENISATISNO FROM NEWSATIS"_s).toInt(), 3);
+    QCOMPARE(takeInvoiceNumber(t.db()), 1.0);
+    QCOMPARE(nextProvisionalBookNumber(u"XX0000041"_s), u"XX0000042"_s);
+    QCOMPARE(nextProvisionalBookNumber(u"XX0009999"_s), u"XX0010000"_s);
+    QCOMPARE(takeProvisionalBookNumber(t.db()), u"XX0000001"_s);
+    QCOMPARE(takeProvisionalBookNumber(t.db()), u"XX0000002"_s);
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT RECETEKAYITNO FROM RKAYIT"_s).toString(), u"XX0000003"_s);
+    QCOMPARE(nextFinalBookNumber(t.db(), 2026), u"260000001"_s);
+    Sql::run(t.db(), u"INSERT INTO RECETE (RKDEFTERNO) VALUES ('260000099'), ('250000500'), ('XX0000007')"_s);
+    QCOMPARE(nextFinalBookNumber(t.db(), 2026), u"260000100"_s);
+    QCOMPARE(nextFinalBookNumber(t.db(), 2025), u"250000501"_s);
+    QCOMPARE(nextFinalBookNumber(t.db(), 2001), u"010000001"_s);
+    // A number taken inside a transaction that fails is not used up.
+    try {
+        Transaction tx(t.db());
+        takeSaleNumber(t.db());
+        throw DbError(u"x"_s);
+    } catch (const DbError&) {
+    }
+    QCOMPARE(takeSaleNumber(t.db()), 3.0);
+}
+
+void TstData::twoProcessesShareACounter()
+{
+    TestDb t;
+    const QString self = QCoreApplication::applicationFilePath();
+    QProcess a, b;
+    for (QProcess* p : {&a, &b}) p->start(self, {u"--counter-worker"_s, t.path(), u"500"_s});
+    QList<qlonglong> all;
+    for (QProcess* p : {&a, &b}) {
+        QVERIFY(p->waitForFinished(120000));
+        QCOMPARE(p->exitCode(), 0);
+        const QStringList lines = QString::fromUtf8(p->readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 500);
+        for (const QString& l : lines) all << l.toLongLong();
+    }
+    const QSet<qlonglong> unique(all.begin(), all.end());
+    QCOMPARE(unique.size(), 1000);
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT YENISATISNO FROM NEWSATIS"_s).toLongLong(), 1001LL);
+}
+
+void TstData::balancesStockAndLog()
+{
+    TestDb t;
+    Sql::run(t.db(), u"INSERT INTO HASTA (HASTADI, BORC) VALUES ('Ayşe', 100)"_s);
+    Sql::run(t.db(), u"INSERT INTO KRMLAR (KOD, BORC) VALUES ('123A', 50)"_s);
+    changeAccountDebt(t.db(), u"1"_s, 25);
+    changeAccountDebt(t.db(), u"123A"_s, -20);
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT BORC FROM HASTA WHERE HASTANO = 1"_s).toDouble(), 125.0);
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT BORC FROM KRMLAR WHERE KOD = '123A'"_s).toDouble(), 30.0);
+    // Two connections changing the same balance both count.
+    auto other = t.second();
+    changeAccountDebt(*other, u"1"_s, 5);
+    changeAccountDebt(t.db(), u"1"_s, 5);
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT BORC FROM HASTA WHERE HASTANO = 1"_s).toDouble(), 135.0);
+
+    const qint64 p = addProduct(t.db(), u"PAROL"_s, 1000, 10);
+    const QDateTime when(QDate(2026, 5, 1), QTime(10, 0, 0, 5));
+    recordStockMovement(t.db(), {p, when, 7, 1, std::nullopt, std::nullopt, 3.0, 1000.0});
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT MIKTAR FROM URUN"_s).toInt(), 7);
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT CIKMIK FROM URUNHRK WHERE ALSATNO = 7"_s).toInt(), 3);
+    QVERIFY(Sql::scalar(t.db(), u"SELECT GIRMIK FROM URUNHRK"_s).isNull());
+    QVERIFY(productHasMovements(t.db(), p));
+    QCOMPARE(deleteStockMovements(t.db(), p, when, 7), 1);
+    QVERIFY(!productHasMovements(t.db(), p));
+
+    appendOperationLog(t.db(), when, withUser(u"Prg.Giriş"_s, u"ECZACI"_s), u"Prg. Giriş"_s);
+    appendOperationLog(t.db(), when, u"Programdan Çıkış"_s, u"Prg. Çıkış"_s, 12.0, 3.5);
+    Sql log(t.db(), u"SELECT ACIKLA, ISLETIPI, ISLETNO, TUTAR FROM PROSES ORDER BY rowid"_s);
+    log.exec();
+    QVERIFY(log.next());
+    QCOMPARE(log.text(0), u"Prg.Giriş-ECZACI"_s);
+    QVERIFY(log.isNull(2));
+    QVERIFY(log.next());
+    QCOMPARE(log.text(1), u"Prg. Çıkış"_s);
+    QCOMPARE(log.number(3), 3.5);
+}
+
+void TstData::copyQueryRowsIntoTable()
+{
+    TestDb t;
+    Sql::run(t.db(), u"INSERT INTO RECETE (RKDEFTERNO, SATISNO, NET, KURUMKOD) VALUES ('XX1', 5, 100, 'SSK'), ('XX2', 6, 200, 'SSK')"_s);
+    Sql::run(t.db(), u"INSERT INTO RECSSK (SATISNO, SICILNO, RS_AD) VALUES (5, '123', 'Ali'), (6, '456', 'Veli')"_s);
+    Sql::run(t.db(), u"INSERT INTO FATSSK (SATISNO) VALUES (99)"_s);
+    Sql q(t.db(), u"SELECT * FROM RECETE, RECSSK WHERE RECSSK.SATISNO = RECETE.SATISNO ORDER BY RECETE.SATISNO"_s);
+    q.exec();
+    QCOMPARE(copyRows(q, t.db(), u"FATSSK.DB"_s, true), 2);
+    Sql check(t.db(), u"SELECT SATISNO, NET, RS_AD, SICILNO FROM FATSSK ORDER BY SATISNO"_s);
+    check.exec();
+    QVERIFY(check.next());
+    QCOMPARE(check.number(0), 5.0);
+    QCOMPARE(check.number(1), 100.0);
+    QCOMPARE(check.text(2), u"Ali"_s);
+    QVERIFY(check.next());
+    QCOMPARE(check.text(3), u"456"_s);
+    QVERIFY(!check.next());
+}
+
+void TstData::demoDatabase()
+{
+    TestDb t(true);
+    Database& db = t.db();
+    QVERIFY(Sql::scalar(db, u"SELECT COUNT(*) FROM URUN"_s).toInt() >= 300);
+    QVERIFY(Sql::scalar(db, u"SELECT COUNT(*) FROM URUN WHERE ILACKOD IS NULL"_s).toInt() > 0);
+    QCOMPARE(Sql::scalar(db, u"SELECT COUNT(*) FROM URUN WHERE ILACKOD IS NOT NULL AND length(ILACKOD) <> 13"_s).toInt(), 0);
+    QCOMPARE(Sql::scalar(db, u"SELECT COUNT(DISTINCT RECETEKOD) FROM URUN"_s).toInt(), 12);
+    QCOMPARE(Sql::scalar(db, u"SELECT COUNT(DISTINCT ALISTIP) FROM URUN"_s).toInt(), 9);
+    QVERIFY(Sql::scalar(db, u"SELECT COUNT(*) FROM URUN WHERE MIAD < '2026-12-09'"_s).toInt() > 0);
+    QVERIFY(Sql::scalar(db, u"SELECT COUNT(*) FROM URUN WHERE MIAD >= '2026-12-09' AND MIAD <= '2027-02-10'"_s).toInt() > 0);
+    QVERIFY(Sql::scalar(db, u"SELECT COUNT(DISTINCT ILACNO) FROM URFAYAR"_s).toInt() >= 50);
+    QVERIFY(Sql::scalar(db, u"SELECT COUNT(*) FROM KRMLAR WHERE ILACLARDAKURUM IS NOT NULL AND ITHALEMEKLI IS NOT NULL"_s).toInt() >= 5);
+    QCOMPARE(Sql::scalar(db, u"SELECT COUNT(*) FROM KRMLAR WHERE HSP_ISKON = '1'"_s).toInt(), 1);
+    QVERIFY(Sql::scalar(db, u"SELECT COUNT(*) FROM HASTA"_s).toInt() >= 30);
+    QVERIFY(Sql::scalar(db, u"SELECT COUNT(*) FROM DR"_s).toInt() >= 10);
+    QCOMPARE(Sql::scalar(db, u"SELECT EADI FROM EKIM"_s).toString(), u"PAPATYA ECZANESİ"_s);
+    QVERIFY(!Sql::scalar(db, u"SELECT HATIRLA FROM EKIM"_s).isNull());
+    QVERIFY(!Sql::scalar(db, u"SELECT OZEL FROM EKIM"_s).isNull());
+    db.addPassword(SessionPassword);
+    QCOMPARE(Sql::scalar(db, u"SELECT SIFRESI FROM USERKIM WHERE KULLANICI = :u"_s,
+                         {{u"u"_s, QString::fromLatin1(DemoUser)}}).toString(),
+             QString::fromLatin1(DemoPassword));
+    db.dropPasswords();
+    // Stock and movements agree: every product's stock moved only with its movements.
+    QCOMPARE(Sql::scalar(db, u"SELECT COUNT(*) FROM SATIS s WHERE NOT EXISTS (SELECT 1 FROM URUNHRK h WHERE "
+                             u"h.ILACNO = s.ILACNO AND h.ALSATNO = s.SATISNO AND h.GCTARIH = s.SATARIH)"_s).toInt(), 0);
+    QCOMPARE(Sql::scalar(db, u"SELECT YENISATISNO FROM NEWSATIS"_s).toInt(),
+             Sql::scalar(db, u"SELECT MAX(SATISNO) + 1 FROM SATIS"_s).toInt());
+    // The same day gives the same database.
+    TestDb again(true);
+    QCOMPARE(Sql::scalar(again.db(), u"SELECT group_concat(ILACAD || FIYAT || COALESCE(ILACKOD,''), '|') FROM URUN"_s),
+             Sql::scalar(db, u"SELECT group_concat(ILACAD || FIYAT || COALESCE(ILACKOD,''), '|') FROM URUN"_s));
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 4 && QString::fromLatin1(argv[1]) == u"--counter-worker"_s)
+        return counterWorker(QString::fromLocal8Bit(argv[2]), QString::fromLatin1(argv[3]).toInt());
+    TstData t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_data.moc"
