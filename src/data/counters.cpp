@@ -47,7 +47,7 @@ QString takeProvisionalBookNumber(Database& db)
     QString current;
     qint64 rid = -1;
     {
-        Sql q(db, u"SELECT rowid, \"RECETEKAYITNO\" FROM \"RKAYIT\" ORDER BY rowid LIMIT 1"_s);
+        Sql q(db, u"SELECT rowid, RECETEKAYITNO FROM RKAYIT ORDER BY rowid LIMIT 1"_s);
         q.exec();
         if (q.next()) {
             rid = q.integer(0);
@@ -57,9 +57,9 @@ QString takeProvisionalBookNumber(Database& db)
     if (current.isEmpty()) current = u"XX0000001"_s;
     const QString next = nextProvisionalBookNumber(current);
     if (rid < 0) {
-        Sql::run(db, u"INSERT INTO \"RKAYIT\" (\"RECETEKAYITNO\") VALUES (:v)"_s, {{u"v"_s, next}});
+        Sql::run(db, u"INSERT INTO RKAYIT (RECETEKAYITNO) VALUES (:v)"_s, {{u"v"_s, next}});
     } else {
-        Sql::run(db, u"UPDATE \"RKAYIT\" SET \"RECETEKAYITNO\" = :v WHERE rowid = :rid"_s,
+        Sql::run(db, u"UPDATE RKAYIT SET RECETEKAYITNO = :v WHERE rowid = :rid"_s,
                  {{u"v"_s, next}, {u"rid"_s, rid}});
     }
     tx.commit();
@@ -70,7 +70,7 @@ QString nextFinalBookNumber(Database& db, int year)
 {
     const QString yy = QString::number(year % 100).rightJustified(2, u'0');
     const QVariant last = Sql::scalar(
-        db, u"SELECT MAX(\"RKDEFTERNO\") FROM \"RECETE\" WHERE \"RKDEFTERNO\" >= :lo AND \"RKDEFTERNO\" <= :hi"_s,
+        db, u"SELECT MAX(RKDEFTERNO) FROM RECETE WHERE RKDEFTERNO >= :lo AND RKDEFTERNO <= :hi"_s,
         {{u"lo"_s, yy + u"0000001"_s}, {u"hi"_s, yy + u"9999999"_s}});
     if (last.isNull() || last.toString().isEmpty()) return yy + u"0000001"_s;
     bool ok = false;

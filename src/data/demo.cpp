@@ -36,10 +36,10 @@ void insertRow(Database& db, const QString& table, const QVariantMap& values)
 {
     QStringList cols, marks;
     for (auto it = values.begin(); it != values.end(); ++it) {
-        cols << u'"' + it.key() + u'"';
+        cols << it.key();
         marks << u':' + it.key();
     }
-    Sql q(db, u"INSERT INTO \""_s + tableDef(table).name + u"\" ("_s + cols.join(u',') + u") VALUES ("_s
+    Sql q(db, u"INSERT INTO "_s + tableDef(table).name + u" ("_s + cols.join(u',') + u") VALUES ("_s
                   + marks.join(u',') + u')');
     for (auto it = values.begin(); it != values.end(); ++it) q.bind(it.key(), it.value());
     q.exec();
@@ -209,9 +209,9 @@ void fillDemoData(Database& db, const QDate& today)
                 {u"PASIFSTOK"_s, rng.between(0, 10)},
                 {u"PROSPEKTUS"_s, name + u": "_s + kGenerics[stem.generic] + u" içerir. "_s
                                       + kIndications[stem.indication] + u" tedavisinde hekim önerisiyle kullanılır."_s}};
-            Sql q(db, u"INSERT INTO \"URUN\" (\"ILACAD\",\"JENERIKNO\",\"GRUPNO\",\"ENDIKNO\",\"MIAD\",\"MIKTAR\","
-                      u"\"FIYAT\",\"FIYATARIH\",\"ILACKOD\",\"YER\",\"RECETEKOD\",\"KDV\",\"ALISTIP\",\"AKTIFSTOK\","
-                      u"\"PASIFSTOK\",\"PROSPEKTUS\") VALUES (:ILACAD,:JENERIKNO,:GRUPNO,:ENDIKNO,:MIAD,:MIKTAR,:FIYAT,"
+            Sql q(db, u"INSERT INTO URUN (ILACAD,JENERIKNO,GRUPNO,ENDIKNO,MIAD,MIKTAR,"
+                      u"FIYAT,FIYATARIH,ILACKOD,YER,RECETEKOD,KDV,ALISTIP,AKTIFSTOK,"
+                      u"PASIFSTOK,PROSPEKTUS) VALUES (:ILACAD,:JENERIKNO,:GRUPNO,:ENDIKNO,:MIAD,:MIKTAR,:FIYAT,"
                       u":FIYATARIH,:ILACKOD,:YER,:RECETEKOD,:KDV,:ALISTIP,:AKTIFSTOK,:PASIFSTOK,:PROSPEKTUS)"_s);
             for (auto it = row.begin(); it != row.end(); ++it) q.bind(it.key(), it.value());
             q.exec();
@@ -372,9 +372,9 @@ void fillDemoData(Database& db, const QDate& today)
         }
         ++saleNo;
     }
-    Sql::run(db, u"UPDATE \"NEWSATIS\" SET \"YENISATISNO\" = :v"_s, {{u"v"_s, saleNo}});
-    Sql::run(db, u"UPDATE \"NEWALIS\" SET \"NEWALISNO\" = :v"_s, {{u"v"_s, purchaseNo}});
-    Sql::run(db, u"UPDATE \"HRKNOAL\" SET \"HRKNO\" = :v"_s, {{u"v"_s, movementNo}});
+    Sql::run(db, u"UPDATE NEWSATIS SET YENISATISNO = :v"_s, {{u"v"_s, saleNo}});
+    Sql::run(db, u"UPDATE NEWALIS SET NEWALISNO = :v"_s, {{u"v"_s, purchaseNo}});
+    Sql::run(db, u"UPDATE HRKNOAL SET HRKNO = :v"_s, {{u"v"_s, movementNo}});
     tx.commit();
 }
 

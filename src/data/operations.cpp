@@ -17,7 +17,7 @@ QString withUser(const QString& text, const QString& user)
 void appendOperationLog(Database& db, const QDateTime& when, const QString& description, const QString& kind,
                         std::optional<double> documentNo, std::optional<double> amount)
 {
-    Sql q(db, u"INSERT INTO \"PROSES\" (\"TARIH\", \"ACIKLA\", \"ISLETNO\", \"TUTAR\", \"ISLETIPI\") "
+    Sql q(db, u"INSERT INTO PROSES (TARIH, ACIKLA, ISLETNO, TUTAR, ISLETIPI) "
               u"VALUES (:t, :a, :n, :m, :k)"_s);
     q.bind(u"t"_s, when);
     q.bind(u"a"_s, description.isEmpty() ? QVariant() : QVariant(description.left(36)));
@@ -32,31 +32,31 @@ bool isPatientAccount(const QString& accountCode) { return isDigitsOnly(accountC
 void changeAccountDebt(Database& db, const QString& accountCode, double delta)
 {
     if (isPatientAccount(accountCode)) {
-        Sql::run(db, u"UPDATE \"HASTA\" SET \"BORC\" = COALESCE(\"BORC\", 0) + :d WHERE \"HASTANO\" = :k"_s,
+        Sql::run(db, u"UPDATE HASTA SET BORC = COALESCE(BORC, 0) + :d WHERE HASTANO = :k"_s,
                  {{u"d"_s, delta}, {u"k"_s, accountCode.trimmed().toLongLong()}});
     } else {
-        Sql::run(db, u"UPDATE \"KRMLAR\" SET \"BORC\" = COALESCE(\"BORC\", 0) + :d WHERE \"KOD\" = :k"_s,
+        Sql::run(db, u"UPDATE KRMLAR SET BORC = COALESCE(BORC, 0) + :d WHERE KOD = :k"_s,
                  {{u"d"_s, delta}, {u"k"_s, accountCode}});
     }
 }
 
 void changeInstitutionCredit(Database& db, const QString& code, double delta)
 {
-    Sql::run(db, u"UPDATE \"KRMLAR\" SET \"ALACAK\" = COALESCE(\"ALACAK\", 0) + :d WHERE \"KOD\" = :k"_s,
+    Sql::run(db, u"UPDATE KRMLAR SET ALACAK = COALESCE(ALACAK, 0) + :d WHERE KOD = :k"_s,
              {{u"d"_s, delta}, {u"k"_s, code}});
 }
 
 void changeStock(Database& db, qint64 productNo, double delta)
 {
-    Sql::run(db, u"UPDATE \"URUN\" SET \"MIKTAR\" = COALESCE(\"MIKTAR\", 0) + :d WHERE \"ILACNO\" = :n"_s,
+    Sql::run(db, u"UPDATE URUN SET MIKTAR = COALESCE(MIKTAR, 0) + :d WHERE ILACNO = :n"_s,
              {{u"d"_s, qlonglong(std::llround(delta))}, {u"n"_s, productNo}});
 }
 
 void recordStockMovement(Database& db, const StockMovement& m)
 {
     Transaction tx(db);
-    Sql q(db, u"INSERT INTO \"URUNHRK\" (\"ILACNO\", \"GCTARIH\", \"GIRMIK\", \"CIKMIK\", \"GIRFIYAT\", "
-              u"\"CIKFIYAT\", \"ALSATNO\", \"SIRANO\") VALUES (:n, :t, :gm, :cm, :gf, :cf, :d, :s)"_s);
+    Sql q(db, u"INSERT INTO URUNHRK (ILACNO, GCTARIH, GIRMIK, CIKMIK, GIRFIYAT, "
+              u"CIKFIYAT, ALSATNO, SIRANO) VALUES (:n, :t, :gm, :cm, :gf, :cf, :d, :s)"_s);
     auto opt = [](const std::optional<double>& v, bool integral) {
         if (!v) return QVariant();
         return integral ? QVariant(qlonglong(std::llround(*v))) : QVariant(*v);
@@ -74,10 +74,10 @@ void recordStockMovement(Database& db, const StockMovement& m)
 int deleteStockMovements(Database& db, qint64 productNo, const QDateTime& when, double documentNo,
                          std::optional<qint64> line)
 {
-    QString sql = u"DELETE FROM \"URUNHRK\" WHERE \"ILACNO\" = :n AND \"GCTARIH\" = :t AND \"ALSATNO\" = :d"_s;
+    QString sql = u"DELETE FROM URUNHRK WHERE ILACNO = :n AND GCTARIH = :t AND ALSATNO = :d"_s;
     QVariantMap p{{u"n"_s, productNo}, {u"t"_s, when}, {u"d"_s, documentNo}};
     if (line) {
-        sql += u" AND \"SIRANO\" = :s"_s;
+        sql += u" AND SIRANO = :s"_s;
         p.insert(u"s"_s, *line);
     }
     return Sql::run(db, sql, p);
@@ -85,7 +85,7 @@ int deleteStockMovements(Database& db, qint64 productNo, const QDateTime& when, 
 
 bool productHasMovements(Database& db, qint64 productNo)
 {
-    return !Sql::scalar(db, u"SELECT 1 FROM \"URUNHRK\" WHERE \"ILACNO\" = :n LIMIT 1"_s, {{u"n"_s, productNo}})
+    return !Sql::scalar(db, u"SELECT 1 FROM URUNHRK WHERE ILACNO = :n LIMIT 1"_s, {{u"n"_s, productNo}})
                 .isNull();
 }
 

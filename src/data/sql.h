@@ -1,5 +1,6 @@
 #pragma once
 // A statement with named parameters (":satTrh"). Values always go in as parameters;
+// hand-written SQL names tables and fields without quotes (quote only "NO" of TAKAS);
 // dates and date-times are converted for the engine. Errors throw DbError.
 #include <QDate>
 #include <QDateTime>
