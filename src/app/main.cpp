@@ -1,4 +1,14 @@
+// Program entry: the user check, the splash window, the long-lived windows, the event loop.
+#include "app/password_dlg.h"
+#include "app/password_logic.h"
+#include "app/splash.h"
+#include "app/windows.h"
+#include "app/main_form.h"
 #include "data/database.h"
+#include "platform/clock.h"
+#include "platform/platform.h"
+#include "platform/session.h"
+#include "platform/ui/qt_prompter.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -9,12 +19,44 @@ using namespace Qt::Literals::StringLiterals;
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(u"SELVAR 8 Eczane Otomasyonu for Win95  "_s);
+    QtPrompter prompter;
+    SystemClock clock;
+    DesktopPlatform platform;
+    std::unique_ptr<Database> db;
     try {
-        auto db = Database::openAlias();
-        QMessageBox::information(nullptr, u"SELVAR"_s, u"Veritabanı açıldı: "_s + db->alias().database);
+        db = Database::openAlias();
+        if (!db->hasSchema()) db->createSchema();
     } catch (const DbError& e) {
-        QMessageBox::critical(nullptr, u"SELVAR"_s, e.message());
+        prompter.error(e.message());
         return 1;
     }
-    return 0;
+    Session session(*db, prompter, clock);
+    session.platform = &platform;
+
+    try {
+        if (!hasAnyUser(session)) {
+            TIlkKullaniciDlg first(session);
+            if (first.exec() != QDialog::Accepted) return 0;
+        }
+        bool signedIn = false;
+        {
+            TPassWordDlg password(session);
+            password.exec();
+            signedIn = password.succeeded();
+        }
+        if (!signedIn) return 0;
+
+        auto splash = std::make_unique<TResimForm>();
+        splash->show();
+        splash->runGauge();
+        LongLivedWindows windows = createLongLivedWindows(session);
+        splash->hide();
+        splash.reset();
+        windows.main->show();
+        return app.exec();
+    } catch (const DbError& e) {
+        prompter.error(e.message());
+        return 1;
+    }
 }

@@ -1,3 +1,0 @@
-#include "platform/prompter.h"
-#include "platform/clock.h"
-#include "platform/session.h"
