@@ -1,0 +1,33 @@
+#pragma once
+// The font dialog of the "Yazıcı Fontu" and "Yazı Fontu" buttons: family, style, size,
+// underline and strike-out, and a colour. Lists that must keep their columns ask for the
+// fixed-pitch variant, which offers fixed-pitch families only.
+#include "print/font_spec.h"
+
+#include <QDialog>
+#include <optional>
+
+class QComboBox;
+class QFontDialog;
+
+namespace selvar {
+
+class ReportFontDialog : public QDialog {
+    Q_OBJECT
+public:
+    ReportFontDialog(const FontSpec& current, bool fixedPitchOnly, QWidget* parent = nullptr);
+
+    FontSpec selectedFont() const;
+    bool fixedPitchOnly() const { return fixedPitchOnly_; }
+    QFontDialog* fontPicker() const { return picker_; }
+    QComboBox* colorBox() const { return colors_; }
+
+    static std::optional<FontSpec> getFont(QWidget* parent, const FontSpec& current, bool fixedPitchOnly);
+
+private:
+    QFontDialog* picker_;
+    QComboBox* colors_;
+    bool fixedPitchOnly_;
+};
+
+}  // namespace selvar

@@ -1,0 +1,50 @@
+#include "print/font_spec.h"
+
+#include <QFont>
+#include <cmath>
+
+namespace selvar {
+
+QFont toQFont(const FontSpec& spec, int dpi)
+{
+    QFont f(spec.family);
+    f.setPixelSize(std::max(1, int(std::lround(spec.size * dpi / 72.0))));
+    f.setBold(spec.bold);
+    f.setItalic(spec.italic);
+    f.setUnderline(spec.underline);
+    f.setStrikeOut(spec.strikeOut);
+    // Outline glyphs without hinting keep widths proportional to the size, so a line
+    // measured for the printer measures the same on the screen.
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setStyleStrategy(QFont::StyleStrategy(QFont::ForceOutline | QFont::PreferQuality));
+    f.setKerning(false);
+    return f;
+}
+
+FontSpec fromQFont(const QFont& font, const QColor& color)
+{
+    FontSpec s;
+    s.family = font.family();
+    s.size = font.pointSize() > 0 ? font.pointSize() : int(std::lround(font.pointSizeF()));
+    if (s.size <= 0) s.size = 10;
+    s.color = color.isValid() ? color : QColor(Qt::black);
+    s.bold = font.bold();
+    s.italic = font.italic();
+    s.underline = font.underline();
+    s.strikeOut = font.strikeOut();
+    return s;
+}
+
+QColor colorFromStored(qint64 value)
+{
+    if (value < 0 || value > 0xFFFFFF) return Qt::black;
+    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+qint64 storedFromColor(const QColor& color)
+{
+    if (!color.isValid()) return 0;
+    return qint64(color.red()) | (qint64(color.green()) << 8) | (qint64(color.blue()) << 16);
+}
+
+}  // namespace selvar
