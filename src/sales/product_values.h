@@ -6,6 +6,7 @@
 // purchase fields of the result) back from FITMP.DB.
 #include <QColor>
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 
 namespace selvar {
@@ -17,6 +18,9 @@ struct ProductValuesRequest {
     QString barcode;                                        // the code the product was found with
     QColor color;                                           // invalid = the normal colour
     bool showOldPriceList = false;                          // correction of an old record
+    // With the list shown: the last price dated before this moment is the current row
+    // (null = the first row).
+    QDateTime oldPriceListAt;
     bool purchaseMode = false;                              // the purchase panel is shown
     // Purchase mode presets.
     QString freeGoodsText;                                  // "M&al Fazlası"
