@@ -60,6 +60,14 @@ void Table::setIndex(const QString& indexName)
     first();
 }
 
+void Table::switchIndex(const QString& indexName)
+{
+    const bool had = hasRow_;
+    const qint64 id = rowId_;
+    setIndex(indexName);
+    if (had) gotoRowId(id);
+}
+
 QString Table::selectList() const
 {
     QString s = selectList_;

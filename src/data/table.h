@@ -40,6 +40,8 @@ public:
     // "" or "PRIMARY" selects the primary order. Keeps the range off and goes to the
     // first row.
     void setIndex(const QString& indexName);
+    // Another order, staying on the current row (the first row when there is none).
+    void switchIndex(const QString& indexName);
     QString indexName() const { return indexName_; }
 
     bool first();

@@ -1,0 +1,185 @@
+#pragma once
+// The counter: product search by name, barcode and scanner, the working list of the sale
+// (SATEMP.DB), recording retail, prescription and invoiced sales with stock and product
+// movements, open-account entries, and the correction or conversion of old sales.
+#include "sales/product_values.h"
+
+#include <QColor>
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace selvar {
+
+struct Session;
+class Table;
+
+// Opening operations of other windows that the sale window calls.
+struct SaleWindowLinks {
+    // Prescription registration: (book number, mode 1 new / 0 correction, date text, sale number) -> sale number, 0 cancelled.
+    std::function<double(const QString&, int, const QString&, double)> receteKayitAc;
+    // Invoice registration: (mode 1 new / 0 correction, sale number, invoice FATNO) -> sale number, 0 cancelled.
+    std::function<double(int, double, double)> faturaKayitAc;
+    // Back-prints: 1 the defined back sheet, 2 the stamped one; PrintRequest holds the sale number.
+    std::function<void(int)> backPrint;
+    // Product movement history of a product.
+    std::function<void(qint64, const QString&)> stockCard;
+    // The old-records chooser: 'S' sales, 'R' prescriptions, 'F' invoices, '0' none.
+    std::function<QChar()> chooseOldRecordKind;
+};
+
+struct SaleLine {
+    int no = 0;  // SIRANO
+    QString name;
+    int quantity = 0;
+    double price = 0;
+    qint64 productNo = 0;
+    QString prescriptionType;
+    double vat = 0;
+};
+
+// Texts of the buttons and labels that follow the window's mode.
+struct SaleCaptions {
+    QString oldSales = QStringLiteral("Eski Satışlar");
+    QString retail = QStringLiteral("Perakende Kayıt");
+    QString prescription = QStringLiteral("Reçete Kayıt");
+    QString invoice = QStringLiteral("Fatura Kayıt");
+    bool oldLabelsShown = false;
+    QString oldDateLabel;    // "(" + date and time + ")"
+    QString oldNumberLabel;  // number + " Nolu ESKİ"
+};
+
+class SatisLogic {
+public:
+    enum class SearchMode { Keyboard, Barcode };
+
+    SatisLogic(Session& session, ProductValuesDialog* values, SaleWindowLinks links);
+    ~SatisLogic();
+
+    // Entry from the main window: opens the tables and resets the window state.
+    void Giris();
+    void setValuesDialog(ProductValuesDialog* values) { values_ = values; }
+    // The window closes: a loaded correction ends, otherwise the list is emptied.
+    void closing();
+
+    // ---- product list (URUN.DB on ILACADI)
+    Table& products();
+    QString currentProductName() const;
+    qint64 currentProductNo() const;
+    bool positionByName(const QString& exactName);
+    void productsChanged();  // reopen after a card was edited elsewhere
+    QString genericName() const;
+    QString groupName() const;
+    QString indicationName() const;
+    QString prescriptionTypeText() const;
+    QString leaflet() const;
+    void saveLeaflet(const QString& text);
+
+    // ---- searching
+    SearchMode searchMode() const { return mode_; }
+    void toggleSearchMode();
+    QString searchModeLabel() const;   // "Liste Şu An KLAVYEDEN ARAMAYA AYARLI" ...
+    QString searchButtonCaption() const;  // "Barkodla Ara ( F5 Tuşu )" ...
+    void typeSearchChar(QChar c);       // keyboard mode: name search; barcode mode: collects
+    void searchBackspace();
+    void clearSearch();                 // Esc and the arrow keys
+    QString searchText() const { return searchText_; }
+    QString barcodeText() const { return barcodeText_; }
+    void scannerMark();                 // F2 in the product list
+    void enterInProductList();          // Enter or double click
+    void barcodeEnter();
+    bool scanStarted() const { return scanStarted_; }
+    bool scanEnded() const { return scanEnded_; }
+
+    // ---- adding a product (satisEkle) and the lines
+    void satisEkle();
+    QList<SaleLine> lines() const;
+    int lineCount() const;
+    // Changes a line in the grid; a quantity of 0 or less removes it with a beep.
+    void editLine(int no, int quantity, double price, const QString& prescriptionType);
+    void removeLine(int no);
+    double total() const { return total_; }
+    double discount() const { return discount_; }
+    double paid() const { return paid_; }
+    void discountLeft(double discount);  // "İskonto :"
+    void paidLeft(double paid);          // "Ödenen :"
+    void recomputeTotal();               // on activation and after every post
+
+    // ---- the old-price prescription date box ("Eski Fyt.lı Reç.Trh.")
+    QString dateBox() const { return dateBox_; }
+    void setDateBox(const QString& text) { dateBox_ = text; }
+    void dateBoxLeft();  // an invalid date is cleared with a beep
+
+    // ---- commands
+    void perakendeKayit();        // F7
+    void receteKayit();           // F8
+    void faturaKayit();           // F9
+    void veresiyeKayit();         // F10
+    void satisListesiIptali();    // Esc outside the product list
+    void eskiSatislar();          // F3
+    void writeSaleList();         // "Satıs Listesini Yaz"
+    void deleteProduct();         // Ctrl+Delete in the product list
+    void productCard(int mode);   // Alt+D (0) and Insert (1)
+    void stockCard();             // Alt+S
+
+    // ---- state
+    int saleMode() const { return saleMode_; }
+    int correctionCode() const { return correctionCode_; }
+    double oldSaleNo() const { return oldSaleNo_; }
+    QDateTime oldSaleDate() const { return oldSaleDate_; }
+    double creditEntryNo() const { return creditEntryNo_; }
+    double correctionCreditNo() const { return correctionCreditNo_; }
+    QString saleKind() const { return saleKind_; }
+    SaleCaptions captions() const;
+    bool oldSalesAllowed() const;
+    bool productCardAllowed() const;
+    QColor dialogColor() const { return dialogColor_; }
+    QString satisTxtPath() const;
+
+private:
+    // The steps of recording a sale under `number` (0 = take a new one).
+    void recordSale(bool retail);
+    void reverseOldSale(const QDateTime& when);
+    void cleanUpOldRecords(double number);
+    void emptyWorkingList();
+    void endCorrection();
+    void loadOldSale(double number);
+    void removeCreditEntry(double entryNo);
+    bool addLine(const QString& name, qint64 productNo, double vat, double price, int quantity, const QString& type);
+    void renumberFrom(int no);
+    void storeTotal();
+    QString addCurrent();   // satisEkle steps 1-6; returns a code scanned in the dialog
+    QString barcodeStep();  // one barcode Enter; returns a code scanned in the dialog
+    void followScans(QString next);
+    void runPendingCommand();
+
+    Session& session_;
+    ProductValuesDialog* values_;
+    SaleWindowLinks links_;
+    std::unique_ptr<Table> products_;
+
+    QString searchText_, barcodeText_;
+    bool scanStarted_ = false, scanEnded_ = false;
+    SearchMode mode_ = SearchMode::Keyboard;
+    double oldSaleNo_ = 0;
+    QDateTime oldSaleDate_;
+    double oldSaleTotal_ = 0;
+    double creditEntryNo_ = 0;
+    double correctionCreditNo_ = 0;
+    QString saleKind_ = QStringLiteral("P");
+    int saleMode_ = 0;
+    int correctionCode_ = 0;
+    double total_ = 0, discount_ = 0, paid_ = 0;
+    QString dateBox_;
+    QColor dialogColor_;
+    QString pendingCommand_;
+};
+
+// The retry message of the sale counter.
+inline const QString SaleCounterBusy =
+    QStringLiteral("Diğer Kullanıcı Dosyaya Yazıyor.2-3 saniye sonra OK tuşuna basın.");
+
+}  // namespace selvar
