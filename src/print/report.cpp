@@ -151,6 +151,11 @@ Control& Band::recordNumber(double left, double top, double width)
     return add(Control::Kind::RecordNumber, left, top, width);
 }
 
+Control& Band::date(double left, double top, double width)
+{
+    return add(Control::Kind::Date, left, top, width);
+}
+
 Control& Band::line(double left, double top, double width, double thicknessMm)
 {
     Control& c = add(Control::Kind::Line, left, top, width);
@@ -491,6 +496,8 @@ QString Engine::controlText(const Control& c, const BandContext& ctx) const
         return {};
     case Control::Kind::PageNumber: return displayText(QVariant(qlonglong(ctx.page)), c.pattern, c.mask);
     case Control::Kind::RecordNumber: return displayText(QVariant(qlonglong(ctx.recordNumber)), c.pattern, c.mask);
+    case Control::Kind::Date:
+        return displayText(QVariant(r_.printDate.isValid() ? r_.printDate : QDate::currentDate()), c.pattern, c.mask);
     case Control::Kind::Line:
     case Control::Kind::Box: return {};
     }

@@ -116,7 +116,7 @@ using RowPredicate = std::function<bool(const Row&)>;
 
 class Control {
 public:
-    enum class Kind { Text, Field, Expression, Sum, Count, PageNumber, RecordNumber, Line, Box };
+    enum class Kind { Text, Field, Expression, Sum, Count, PageNumber, RecordNumber, Date, Line, Box };
 
     Kind kind = Kind::Text;
     QString name;        // for code that changes the control
@@ -187,6 +187,7 @@ public:
     Control& count(double left, double top, double width, const QString& field = {});
     Control& pageNumber(double left, double top, double width);
     Control& recordNumber(double left, double top, double width);
+    Control& date(double left, double top, double width);  // the report's print date
     Control& line(double left, double top, double width, double thicknessMm = 0);
     Control& box(double left, double top, double width, double height);
 
@@ -234,7 +235,7 @@ public:
     double leftMargin = 0, topMargin = 0, rightMargin = 0, bottomMargin = 0;  // mm
     int columns = 1;
     double columnGap = 0;        // mm between report columns
-    QDate printDate;             // for expressions that print the date; today when unset
+    QDate printDate;             // what date controls print; today when unset
 
     std::shared_ptr<DataSource> source;
     QVariantMap params;

@@ -603,12 +603,14 @@ void TstPrint::hiddenBandsTakeNoRoom()
     r.summary.height = 8;
     r.summary.count(0, 0, 20).withPattern(u"%d kayıt"_s);
     r.summary.recordNumber(30, 0, 20).withPattern(u"son %d"_s);
+    r.summary.date(60, 0, 30).withPattern(u"Tarih : %s"_s);
+    r.printDate = QDate(2026, 12, 9);
 
     RecordingCanvas c;
     c.beginDocument(u"gizli"_s);
     QCOMPARE(r.render(c), 1);
     const Document& d = c.document();
-    QCOMPARE(d.lines(0), QStringList({u"NO"_s, u"1"_s, u"2"_s, u"5"_s, u"6 kayıt       son 6"_s}));
+    QCOMPARE(d.lines(0), QStringList({u"NO"_s, u"1"_s, u"2"_s, u"5"_s, u"6 kayıt       son 6         Tarih : 09.12.2026"_s}));
     QVERIFY(d.find(0, u"BAŞLIK"_s).empty());
     QVERIFY(d.find(0, u"ÜST"_s).empty());
     // Printed bands follow each other without gaps.
