@@ -723,6 +723,33 @@ private Q_SLOTS:
         QCOMPARE(v.price, 112.5);
     }
 
+    void widgetRaisedPriceGoesThroughZamOnay()
+    {
+        Fixture f(100, QDate(2026, 1, 15));
+        TMikDlg dlg(f.session);
+        QString question;
+        QTimer::singleShot(0, &dlg, [&] {
+            dlg.priceBox()->setFocus();
+            dlg.priceBox()->selectAll();
+            QTest::keyClicks(dlg.priceBox(), u"140"_s);
+            QTimer::singleShot(0, &dlg, [&] {
+                auto* zam = dlg.findChild<TZamForm*>();
+                QVERIFY(zam);
+                question = zam->windowTitle();
+                zam->yesButton()->click();
+            });
+            QTest::keyClick(dlg.priceBox(), Qt::Key_Return);
+        });
+        QTimer::singleShot(5000, &dlg, &QDialog::reject);
+        QVERIFY(dlg.showModal(f.sale()).ok);
+        QCOMPARE(question, u"Zam Onay"_s);
+        QCOMPARE(dlg.logic().shownPrice(), 140.0);
+        QCOMPARE(f.productPrice(), 140.0);
+        QCOMPARE(f.productPriceDate(), QDate(2026, 12, 9));
+        QCOMPARE(f.archive().size(), 1);
+        QCOMPARE(readWorkRow(f.t.db()).price, 140.0);
+    }
+
     void widgetPrescriptionTypeAndHistory()
     {
         Fixture f;
@@ -759,6 +786,73 @@ private Q_SLOTS:
         const WorkRowValues v = readWorkRow(f.t.db());
         QCOMPARE(v.price, 80.0);
         QCOMPARE(v.prescriptionType, u"K"_s);
+    }
+
+    void widgetEditsAHistoryRow()
+    {
+        Fixture f;
+        f.history(f.product, QDateTime(QDate(2025, 1, 10), QTime(9, 0)), 70);
+        f.history(f.product, QDateTime(QDate(2025, 8, 5), QTime(16, 0)), 80);
+        TMikDlg dlg(f.session);
+        QTimer::singleShot(0, &dlg, [&] {
+            dlg.historyButton()->click();
+            QTableWidget* g = dlg.historyGrid();
+            g->setCurrentCell(0, 1);
+            QTest::keyClick(g, Qt::Key_Insert);
+            auto* editor = g->viewport()->findChild<QLineEdit*>();
+            QVERIFY(editor);
+            editor->selectAll();
+            QTest::keyClicks(editor, u"12,5"_s);
+            QTest::keyClick(editor, Qt::Key_Return);
+            QTest::qWait(20);
+            QCOMPARE(f.productPrice(), 12.5);
+            QCOMPARE(f.productPriceDate(), QDate(2025, 1, 10));
+            QCOMPARE(g->item(0, 1)->text(), u"12,5"_s);
+            QCOMPARE(g->currentRow(), 1);  // the list stands on its last row
+            // A date that is no date is refused with a beep and the row comes back.
+            g->setCurrentCell(1, 0);
+            QTest::keyClick(g, Qt::Key_Insert);
+            editor = g->viewport()->findChild<QLineEdit*>();
+            QVERIFY(editor);
+            editor->selectAll();
+            QTest::keyClicks(editor, u"45.13.2025"_s);
+            QTest::keyClick(editor, Qt::Key_Return);
+            QTest::qWait(20);
+            QCOMPARE(f.prompter.beeps, 1);
+            QCOMPARE(g->item(1, 0)->text(), u"05.08.2025"_s);
+            QTest::keyClick(g, Qt::Key_Escape);
+        });
+        QTimer::singleShot(5000, &dlg, &QDialog::reject);
+        QVERIFY(!dlg.showModal(f.sale()).ok);
+        const QList<PriceHistoryRow> rows = f.archive();
+        QCOMPARE(rows[0].date, QDateTime(QDate(2025, 1, 10), QTime(14, 35, 20, 250)));
+        QCOMPARE(rows[0].price, 12.5);
+        QCOMPARE(rows[1].price, 80.0);
+    }
+
+    void widgetTypeFourSelectsThePriceWhole()
+    {
+        Fixture f;
+        f.fill(100, QDate(2026, 6, 1), u"4"_s);
+        TMikDlg dlg(f.session);
+        ProductValuesRequest r = f.sale();
+        r.purchaseMode = true;
+        QTimer::singleShot(0, &dlg, [&] {
+            dlg.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&dlg));
+            QCOMPARE(dlg.priceLabel()->text(), u"D.Kdvsiz Fi&yatı"_s);
+            dlg.priceBox()->setFocus(Qt::OtherFocusReason);
+            QTest::qWait(20);
+            QCOMPARE(dlg.priceBox()->selectedText(), u"100"_s);
+            dlg.quantityBox()->setFocus();
+            dlg.discountTypes()->button(0)->click();
+            dlg.priceBox()->setFocus(Qt::TabFocusReason);
+            QTest::qWait(20);
+            QCOMPARE(dlg.priceBox()->selectedText(), QString());
+            dlg.cancelButton()->click();
+        });
+        QTimer::singleShot(5000, &dlg, &QDialog::reject);
+        QVERIFY(!dlg.showModal(r).ok);
     }
 
     void widgetPurchasePanel()

@@ -363,6 +363,10 @@ bool TMikDlg::eventFilter(QObject* watched, QEvent* event)
 
 bool TMikDlg::keyPressed(QObject* watched, QKeyEvent* k)
 {
+    // Only the first receiver: a key the focused control ignores travels on to its
+    // parents and must not be handled a second time there.
+    QWidget* first = focusWidget() ? focusWidget() : this;
+    if (watched != first) return false;
     const int key = k->key();
     if (key == Qt::Key_F2) {
         scannerMark();
