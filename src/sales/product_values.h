@@ -29,8 +29,9 @@ struct ProductValuesRequest {
 
 struct ProductValuesResult {
     bool ok = false;
-    // Characters captured from the scanner while the dialog was open; a code other than
-    // the request's barcode was scanned for the next line.
+    // Characters captured from the scanner while the dialog was open; with ok, a code
+    // other than the request's barcode was scanned for the next line. A scanned "ESC"
+    // cancels and stays here.
     QString scanBuffer;
     // Purchase mode: the panel's values (texts as typed, spaces removed by the caller).
     QString freeGoodsText;
