@@ -4,6 +4,8 @@
 #include "app/splash.h"
 #include "app/windows.h"
 #include "app/main_form.h"
+#include "companion/companion_loader.h"
+#include "print/desktop_print_service.h"
 #include "data/database.h"
 #include "platform/clock.h"
 #include "platform/platform.h"
@@ -33,6 +35,10 @@ int main(int argc, char** argv)
     }
     Session session(*db, prompter, clock);
     session.platform = &platform;
+    CompanionLoader companion(prompter);
+    session.companion = &companion;
+    DesktopPrintService printing;
+    session.print = &printing;
 
     try {
         if (!hasAnyUser(session)) {
@@ -53,6 +59,7 @@ int main(int argc, char** argv)
         LongLivedWindows windows = createLongLivedWindows(session);
         splash->hide();
         splash.reset();
+        printing.setDialogParent(windows.main.get());
         windows.main->show();
         return app.exec();
     } catch (const DbError& e) {

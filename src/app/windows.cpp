@@ -1,8 +1,21 @@
 #include "app/windows.h"
 
 #include "app/main_form.h"
+#include "sales/ui/arajen_dlg.h"
+#include "sales/ui/mik_dlg.h"
+#include "sales/ui/satis_form.h"
+#include "platform/session.h"
 
 namespace selvar {
+
+namespace {
+// The long-lived windows after the main one, kept for the whole run.
+struct Others {
+    std::unique_ptr<TAraJenDlg> araJen;
+    std::unique_ptr<TSatisForm> satis;
+    std::unique_ptr<TMikDlg> mik;
+};
+}  // namespace
 
 LongLivedWindows::LongLivedWindows() = default;
 LongLivedWindows::LongLivedWindows(LongLivedWindows&&) noexcept = default;
@@ -12,8 +25,19 @@ LongLivedWindows::~LongLivedWindows() = default;
 LongLivedWindows createLongLivedWindows(Session& session)
 {
     LongLivedWindows w;
+    auto others = std::make_shared<Others>();
     WindowOpeners openers;
+    openers.sale = [o = others.get()] { o->satis->Giris(); };
+    // In the order the program has always created them: the main window, the generic
+    // search, the purchase window, the sale window, the SSK sale window, the SSK values
+    // dialog, the values dialog, the exchange window.
     w.main = std::make_unique<TILKForm>(session, openers);
+    others->araJen = std::make_unique<TAraJenDlg>(session.db, w.main.get());
+    SaleWindowLinks saleLinks;
+    others->satis = std::make_unique<TSatisForm>(session, saleLinks, others->araJen.get());
+    others->mik = std::make_unique<TMikDlg>(session, others->satis.get());
+    others->satis->setValuesDialog(others->mik.get());
+    w.others = others;
     return w;
 }
 

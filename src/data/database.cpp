@@ -31,6 +31,12 @@ Database::Database(const AliasConfig& alias) : alias_(alias), dialect_(makeDiale
         throw DbError(u"Veritabanı açılamadı ("_s + alias_.database + u"): "_s + e.text());
     }
     for (const QString& s : dialect_->sessionSetup()) execute(s);
+    // This workstation's own working tables.
+    for (const TableDef& t : allTables())
+        if (t.working) {
+            createStatementsOf(t, true);
+            insertInitialRows(t);
+        }
 }
 
 Database::~Database()
@@ -159,11 +165,13 @@ void Database::release(QSqlQuery* q)
             }
 }
 
-void Database::createTable(const TableDef& t, bool replace)
+void Database::createStatementsOf(const TableDef& t, bool privateCopy)
 {
-    Transaction tx(*this);
-    if (replace) execute(dialect_->dropStatement(t));
-    for (const QString& s : dialect_->createStatements(t)) execute(s);
+    for (const QString& s : dialect_->createStatements(t, privateCopy)) execute(s);
+}
+
+void Database::insertInitialRows(const TableDef& t)
+{
     for (const QVariantMap& row : t.initialRows) {
         QStringList cols, marks;
         for (auto it = row.begin(); it != row.end(); ++it) {
@@ -178,35 +186,46 @@ void Database::createTable(const TableDef& t, bool replace)
             ins.bind(it.key(), dialect_->toDatabase(t.field(it.key())->type, it.value()));
         ins.exec();
     }
+}
+
+void Database::createTable(const TableDef& t, bool replace)
+{
+    Transaction tx(*this);
+    if (t.working) {
+        // Recreating a working table recreates this connection's copy.
+        execute(dialect_->dropStatement(t));
+        createStatementsOf(t, true);
+    } else {
+        if (replace) execute(dialect_->dropStatement(t));
+        createStatementsOf(t, false);
+    }
+    insertInitialRows(t);
     tx.commit();
 }
 
 void Database::createSchema()
 {
+    // The shared file holds every table, the working ones too, so the schema is complete
+    // for every tool; the program itself uses each connection's copies of those.
     Transaction tx(*this);
     for (const TableDef& t : allTables())
-        if (!tableExists(t.name)) createTable(t, false);
+        if (!tableExists(t.name)) {
+            createStatementsOf(t, false);
+            if (!t.working) insertInitialRows(t);
+        }
     tx.commit();
 }
 
 bool Database::tableExists(const QString& tableName)
 {
     const QString name = findTable(tableName) ? findTable(tableName)->name : tableName;
-    const QStringList tables = handle().tables();
-    for (const QString& t : tables)
-        if (t.compare(name, Qt::CaseInsensitive) == 0) return true;
-    return false;
+    return !Sql::scalar(*this, dialect_->tableExistsSql(), {{u"t"_s, name}}).isNull();
 }
 
 bool Database::hasSchema()
 {
-    const QStringList tables = handle().tables();
-    for (const TableDef& t : allTables()) {
-        bool found = false;
-        for (const QString& n : tables)
-            if (n.compare(t.name, Qt::CaseInsensitive) == 0) found = true;
-        if (!found) return false;
-    }
+    for (const TableDef& t : allTables())
+        if (!tableExists(t.name)) return false;
     return true;
 }
 

@@ -33,7 +33,7 @@ public:
 
     // Creates every table of the schema with its indexes and starting rows.
     void createSchema();
-    void createTable(const TableDef& t, bool replace);
+    void createTable(const TableDef& t, bool replace);  // a working table: this connection's copy
     void emptyTable(const QString& tableName);
     bool tableExists(const QString& tableName);
     bool hasSchema();  // every table of the schema is there
@@ -62,6 +62,8 @@ public:
     [[noreturn]] void fail(const QSqlError& e, const QString& context) const;
 
 private:
+    void createStatementsOf(const TableDef& t, bool privateCopy);
+    void insertInitialRows(const TableDef& t);
     struct Pooled {
         std::unique_ptr<QSqlQuery> query;
         bool inUse = false;

@@ -22,7 +22,10 @@ public:
     virtual QString quote(const QString& identifier) const = 0;
     virtual QString tableName(const TableDef& t) const { return quote(t.name); }
     virtual QString rowId() const = 0;  // the engine's row identity column
-    virtual QStringList createStatements(const TableDef& t) const = 0;
+    // The statements that create a table with its indexes; `privateCopy` makes the
+    // connection's own copy of a working table, which hides the shared one.
+    virtual QStringList createStatements(const TableDef& t, bool privateCopy = false) const = 0;
+    virtual QString tableExistsSql() const = 0;  // one parameter :t; a row when the shared table exists
     virtual QString dropStatement(const TableDef& t) const = 0;
 
     // Key of a field as an SQL expression: the Turkish sort key for text, the column

@@ -85,10 +85,18 @@ public:
         return u"TEXT"_s;
     }
 
-    QStringList createStatements(const TableDef& t) const override
+    QString tableExistsSql() const override
+    {
+        return u"SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = :t COLLATE NOCASE"_s;
+    }
+
+    QStringList createStatements(const TableDef& t, bool privateCopy) const override
     {
         const FieldDef* rowIdField = t.rowIdField();
-        QString sql = u"CREATE TABLE "_s + tableName(t) + u" ("_s;
+        // Shared tables are named in main, a connection's own copies in temp, so the one
+        // never hides the other while they are made.
+        const QString schema = privateCopy ? u"temp."_s : u"main."_s;
+        QString sql = u"CREATE TABLE "_s + schema + tableName(t) + u" ("_s;
         if (!t.note.isEmpty()) sql += u"  -- "_s + t.note;
         sql += u'\n';
         for (int i = 0; i < t.fields.size(); ++i) {
@@ -107,7 +115,7 @@ public:
         auto indexSql = [&](const QString& name, const QStringList& fields, bool unique) {
             QStringList terms;
             for (const QString& fn : fields) terms << keyExpression(*t.field(fn));
-            return u"CREATE "_s + (unique ? u"UNIQUE "_s : QString()) + u"INDEX "_s
+            return u"CREATE "_s + (unique ? u"UNIQUE "_s : QString()) + u"INDEX "_s + schema
                    + quote(t.name + u'_' + name) + u" ON "_s + tableName(t) + u" ("_s + terms.join(u", "_s) + u')';
         };
         if (!t.primaryKey.isEmpty() && !rowIdField) out << indexSql(u"PK"_s, t.primaryKey, true);
@@ -115,7 +123,10 @@ public:
         return out;
     }
 
-    QString dropStatement(const TableDef& t) const override { return u"DROP TABLE IF EXISTS "_s + tableName(t); }
+    QString dropStatement(const TableDef& t) const override
+    {
+        return (t.working ? u"DROP TABLE IF EXISTS temp."_s : u"DROP TABLE IF EXISTS "_s) + tableName(t);
+    }
 
     QString keyExpression(const FieldDef& f) const override
     {

@@ -332,6 +332,13 @@ QList<TableDef> buildTables()
                    M(u"NTAH"_s), M(u"NODE"_s), M(u"GENTOP"_s), M(u"ISKON"_s)},
                   {}, {}, false, u"day-by-day cash table, recreated for each report"_s, {}};
     t << TableDef{u"XTOPLAM"_s, {M(u"TUTAR"_s)}, {}, {}, false, u"list total scratch table"_s, {}};
+    for (TableDef& def : t)
+        for (const char* w : {"SATEMP", "TOPFIY", "FITMP", "SATEMSSK", "YENIF", "yenideg", "FATSSK", "TOPSSK", "ALISTEMP",
+                              "RECTEMP", "TMPREC", "TMPTREC", "KASA", "XTOPLAM"})
+            if (def.name == QString::fromLatin1(w)) {
+                def.working = true;
+                def.note += u"; private to each workstation"_s;
+            }
     return t;
 }
 

@@ -40,6 +40,9 @@ struct TableDef {
     bool isProtected = false;  // opened only with the session password
     QString note;
     QList<QVariantMap> initialRows;  // rows a new database starts with
+    // A working table of one workstation (the sale being entered, a printout's copy):
+    // each connection has its own, so workstations sharing the database never mix them.
+    bool working = false;
 
     int fieldIndex(const QString& fieldName) const;  // -1 when missing; case-insensitive
     const FieldDef* field(const QString& fieldName) const;

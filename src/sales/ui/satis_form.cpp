@@ -181,7 +181,7 @@ TSatisForm::TSatisForm(Session& session, SaleWindowLinks links, TAraJenDlg* sear
     paidBox_->setObjectName(u"Odenen"_s);
     dateBox_ = new QLineEdit(this);
     dateBox_->setObjectName(u"EskiFiyatTarihi"_s);
-    dateBox_->setInputMask(u"99.99.9999;_"_s);
+    dateBox_->setInputMask(u"00.00.0000;_"_s);  // digits optional, so leaving a half-typed date is seen
     dateBox_->setMaximumWidth(110);
     connect(discountBox_, &QLineEdit::editingFinished, this, [this] {
         double v = 0;
