@@ -303,7 +303,6 @@ void CardEditDialog::load()
                 auto* e = static_cast<QLineEdit*>(k->widget);
                 e->setReadOnly(true);
                 e->setFocusPolicy(Qt::NoFocus);
-                e->setToolTip(u"Bu kod başka kayıtlarda kullanıldığı için değiştirilemez."_s);
                 k->label->setText(k->field->caption + u" (kullanımda)"_s);
             }
     });

@@ -467,9 +467,10 @@ QVariant CardRules::save(const QVariantMap& values, const QVariant& oldKey, cons
         if (!t.findKey({keyBindValue(spec_, oldKey)})) throw DbError(u"Kart bulunamadı; başka bir kullanıcı silmiş olabilir."_s);
         t.edit();
     }
-    const double oldPrice = isNew ? 0 : t.number(u"FIYAT"_s);
-    const QDate oldPriceDate = isNew ? QDate() : t.date(u"FIYATARIH"_s);
-    const qint64 productNo = isNew ? 0 : t.integer(u"ILACNO"_s);
+    const bool product = spec_.kind == CardKind::Product;
+    const double oldPrice = product && !isNew ? t.number(u"FIYAT"_s) : 0;
+    const QDate oldPriceDate = product && !isNew ? t.date(u"FIYATARIH"_s) : QDate();
+    const qint64 productNo = product && !isNew ? t.integer(u"ILACNO"_s) : 0;
     for (const CardField& f : spec_.fields) {
         if (!f.editable() || !values.contains(f.field)) continue;
         if (f.field == spec_.keyField && spec_.keyKind != KeyKind::EnteredText && spec_.keyKind != KeyKind::EnteredNumber)
@@ -478,10 +479,10 @@ QVariant CardRules::save(const QVariantMap& values, const QVariant& oldKey, cons
         if (v.typeId() == QMetaType::QString) v = v.toString().trimmed();
         t.set(f.field, v);
     }
-    if (spec_.kind == CardKind::Product && isNew && t.isNull(u"MIKTAR"_s)) t.set(u"MIKTAR"_s, 0);
+    if (product && isNew && t.isNull(u"MIKTAR"_s)) t.set(u"MIKTAR"_s, 0);
     t.post();
     const QVariant key = t.value(spec_.keyField);
-    if (spec_.kind == CardKind::Product && !isNew && values.contains(u"FIYAT"_s) && oldPrice > 0
+    if (product && !isNew && values.contains(u"FIYAT"_s) && oldPrice > 0
         && std::fabs(values.value(u"FIYAT"_s).toDouble() - oldPrice) > 1e-9) {
         // The old price stays valid from its own date, as the price-change windows keep it.
         Sql q(db_, u"INSERT INTO URFAYAR (ILACNO, FITARIH, FIYAT) VALUES (:n, :t, :f)"_s);

@@ -34,7 +34,7 @@ CreditEntryDialog::CreditEntryDialog(CallContext& ctx, const CreditEntryRequest&
     account_ = new QLineEdit(request.accountKey, this);
     account_->setObjectName(u"account"_s);
     account_->setMaxLength(11);
-    account_->setToolTip(u"Kurum kodu veya hasta numarası"_s);
+    account_->setPlaceholderText(u"Kurum kodu veya hasta no"_s);
     accountRow->addWidget(account_);
     auto* institution = new QPushButton(u"&Kurum Seç (F5)"_s, this);
     auto* patient = new QPushButton(u"&Hasta Seç (F6)"_s, this);

@@ -237,7 +237,7 @@ BackPrintLayoutDialog::BackPrintLayoutDialog(CallContext& ctx, QWidget* parent) 
     fontRow->addWidget(margin_);
     layout->addWidget(fontBox);
 
-    auto lines = [&](const QString& title, auto& target, const QList<DataField>& choices) {
+    auto lines = [&](const QString& title, auto& target, const QList<DataField>& choices, const QString& prefix) {
         auto* box = new QGroupBox(title, this);
         auto* g = new QGridLayout(box);
         g->addWidget(new QLabel(u"Basılacak Alan"_s, box), 0, 1);
@@ -250,6 +250,10 @@ BackPrintLayoutDialog::BackPrintLayoutDialog(CallContext& ctx, QWidget* parent) 
             l.caption = new QLineEdit(box);
             l.caption->setMaxLength(35);
             l.width = new QSpinBox(box);
+            const QString n = QString::number(i + 1);
+            l.data->setObjectName(prefix + u"DATA"_s + n);
+            l.caption->setObjectName(prefix + u"CAPTION"_s + n);
+            l.width->setObjectName(prefix + u"GENIS"_s + n);
             l.width->setRange(0, 300);
             l.width->setSuffix(u" mm"_s);
             g->addWidget(l.data, int(i) + 1, 1);
@@ -263,8 +267,8 @@ BackPrintLayoutDialog::BackPrintLayoutDialog(CallContext& ctx, QWidget* parent) 
         return box;
     };
     auto* both = new QHBoxLayout;
-    both->addWidget(lines(u"Reçete Alanları"_s, fields_, prescriptionDataFields()));
-    both->addWidget(lines(u"Ürün Sütunları"_s, columns_, productDataFields()));
+    both->addWidget(lines(u"Reçete Alanları"_s, fields_, prescriptionDataFields(), QString()));
+    both->addWidget(lines(u"Ürün Sütunları"_s, columns_, productDataFields(), u"B_"_s));
     layout->addLayout(both);
 
     auto* bottom = new QFormLayout;
@@ -290,9 +294,7 @@ BackPrintLayoutDialog::BackPrintLayoutDialog(CallContext& ctx, QWidget* parent) 
 
     connect(save, &QPushButton::clicked, this, [this] { this->save(); });
     connect(remove, &QPushButton::clicked, this, [this] { this->remove(); });
-    connect(close, &QPushButton::clicked, this, [this] {
-        if (confirmLeave()) reject();
-    });
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(pickColor, &QPushButton::clicked, this, [this] {
         const QColor c = QColorDialog::getColor(QColor::fromRgb(QRgb(color_->text().toUInt())), this);
         if (c.isValid()) color_->setText(QString::number(c.rgb() & 0xFFFFFF));
@@ -392,6 +394,11 @@ bool BackPrintLayoutDialog::confirmLeave()
     return true;
 }
 
+void BackPrintLayoutDialog::reject()
+{
+    if (confirmLeave()) QDialog::reject();
+}
+
 void BackPrintLayoutDialog::save()
 {
     if (institution_->currentIndex() < 0) {
@@ -420,6 +427,12 @@ void BackPrintLayoutDialog::remove()
 // ---------------------------------------------------------------- institution lists
 
 namespace {
+
+class GridView final : public QTableView {
+public:
+    using QTableView::QTableView;
+    bool isEditing() const { return state() == EditingState; }
+};
 
 class InstitutionListModel final : public QAbstractTableModel {
 public:
@@ -505,7 +518,7 @@ InstitutionListDialog::InstitutionListDialog(CallContext& ctx, QWidget* parent) 
     searchLabel_->hide();
     layout->addWidget(searchLabel_);
     auto* model = new InstitutionListModel(ctx_);
-    view_ = new QTableView(this);
+    view_ = new GridView(this);
     view_->setObjectName(u"list"_s);
     // The model lives as long as the view that shows it.
     model->setParent(view_);
@@ -537,8 +550,9 @@ void InstitutionListDialog::showSearch()
 
 bool InstitutionListDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    // Keys typed into a cell's editor go to the editor, not to the view.
-    if (watched != view_ || event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+    // While a cell is edited its keys belong to the editor (an Enter it passes on too).
+    if (watched != view_ || event->type() != QEvent::KeyPress || static_cast<GridView*>(view_)->isEditing())
+        return QDialog::eventFilter(watched, event);
     auto* k = static_cast<QKeyEvent*>(event);
     auto* model = static_cast<InstitutionListModel*>(view_->model());
     switch (k->key()) {

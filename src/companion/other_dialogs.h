@@ -42,6 +42,8 @@ private:
 class BackPrintLayoutDialog final : public QDialog {
 public:
     explicit BackPrintLayoutDialog(CallContext& ctx, QWidget* parent = nullptr);
+    // Leaving with changes asks whether to keep them.
+    void reject() override;
 
 private:
     struct Line {

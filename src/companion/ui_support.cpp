@@ -113,7 +113,6 @@ std::optional<QDate> pickDate(QWidget* parent, const QDate& start)
 DateEdit::DateEdit(bool monthYear, QWidget* parent) : QLineEdit(parent), monthYear_(monthYear)
 {
     setInputMask(monthYear ? u"99.9999;_"_s : u"99.99.9999;_"_s);
-    setToolTip(u"Takvim için F4"_s);
     setMaximumWidth(110);
 }
 

@@ -3,7 +3,9 @@
 // boundary, date boxes with the calendar on F4, and a read-only table of values.
 //
 // Nothing here has a Q_OBJECT: the library is unloaded after every call, so it leaves no
-// meta-object, timer or deferred deletion behind in the program.
+// meta-object, timer or deferred deletion behind in the program. For the same reason the
+// windows give no text to Qt's process-wide objects (tooltips, the font cache): a text
+// written in the library's code would point into the library once it is gone.
 #include "companion/cards.h"
 #include "data/errors.h"
 #include "platform/prompter.h"
