@@ -36,8 +36,8 @@ CreditEntryDialog::CreditEntryDialog(CallContext& ctx, const CreditEntryRequest&
     account_->setMaxLength(11);
     account_->setPlaceholderText(u"Kurum kodu veya hasta no"_s);
     accountRow->addWidget(account_);
-    auto* institution = new QPushButton(u"&Kurum Seç (F5)"_s, this);
-    auto* patient = new QPushButton(u"&Hasta Seç (F6)"_s, this);
+    auto* institution = new QPushButton(u"Kurum Seç (F5)"_s, this);
+    auto* patient = new QPushButton(u"Hasta Seç (F6)"_s, this);
     for (QPushButton* b : {institution, patient}) {
         b->setAutoDefault(false);
         b->setFocusPolicy(Qt::NoFocus);

@@ -11,6 +11,8 @@
 
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QCheckBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLibrary>
@@ -70,6 +72,9 @@ private Q_SLOTS:
     void patientChosenByTyping();
     void referencedCardIsNotDeleted();
     void newCardFromTheList();
+    void institutionCardWithItsRates();
+    void patientCardShowsTheInstitutionsLabels();
+    void movementDueDateMoves();
     void productCardNewAndEdit();
     void productCardNeedsTheRight();
     void oldSaleChosenByNumberOrDate();
@@ -99,6 +104,7 @@ private:
     std::unique_ptr<TestDb> testDb_;
     std::unique_ptr<ScriptedPrompter> prompter_;
     std::unique_ptr<CompanionLoader> loader_;
+    std::unique_ptr<QTimer> rescue_;
 };
 
 void TstCompanion::initTestCase()
@@ -115,11 +121,22 @@ void TstCompanion::init()
     // The library opens the alias ECZ itself: here it names the test's database.
     qputenv("SELVAR_ECZ", testDb_->path().toLocal8Bit());
     qputenv("SELVAR_COMPANION_LIB", ORTAKDLG_PATH);
+    // A window a failing test leaves open is closed after a while, so the test fails
+    // instead of hanging.
+    rescue_ = std::make_unique<QTimer>();
+    connect(rescue_.get(), &QTimer::timeout, rescue_.get(), [] {
+        for (int i = 0; i < 10 && QApplication::activeModalWidget(); ++i) {
+            qWarning("closing a window the test left open");
+            QApplication::activeModalWidget()->close();
+        }
+    });
+    rescue_->start(15000);
 }
 
 void TstCompanion::cleanup()
 {
     QVERIFY2(!QApplication::activeModalWidget(), "a window of the library stayed open");
+    rescue_.reset();
     loader_.reset();
     prompter_.reset();
     testDb_.reset();
@@ -154,6 +171,10 @@ void TstCompanion::programConnectionSurvivesTheCalls()
     QCOMPARE(QSqlDatabase::connectionNames(), before);
     QCOMPARE(Sql::scalar(program, u"SELECT SUM(BORC) FROM HAREKET"_s).toDouble(), 300.0);
     QCOMPARE(Sql::scalar(program, u"SELECT BORC FROM KRMLAR"_s).toDouble(), 300.0);
+    // The library itself is gone again.
+    QFile maps(u"/proc/self/maps"_s);
+    QVERIFY(maps.open(QIODevice::ReadOnly));
+    QVERIFY(!maps.readAll().contains("libortakdlg"));
 }
 
 void TstCompanion::creditEntriesThroughTheLibrary()
@@ -459,6 +480,101 @@ void TstCompanion::newCardFromTheList()
     loader_->BrJenCreate(0);
     QCOMPARE(rows, 1);
     QCOMPARE(text(u"SELECT JENERIKAD FROM JEN WHERE JENERIKNO = 1"_s), u"PARASETAMOL"_s);
+}
+
+void TstCompanion::institutionCardWithItsRates()
+{
+    addInstitution(u"SSK"_s, u"SOSYAL SİGORTALAR KURUMU"_s);
+    addPatient(u"ALİ"_s, u"VELİ"_s);
+    Sql::run(db(), u"UPDATE HASTA SET KURUM = 'SSK'"_s);
+    Sql::run(db(), u"UPDATE KRMLAR SET BORC = 1250000"_s);
+    bool codeLocked = false;
+    QString balance;
+    whenModal([&](QWidget* list) {
+        auto* view = list->findChild<QTableView*>(u"list"_s);
+        // A new card with its percentages.
+        whenModal(
+            [&](QWidget* form) {
+                form->findChild<QLineEdit*>(u"KOD"_s)->setText(u"ES"_s);
+                form->findChild<QLineEdit*>(u"AD"_s)->setText(u"EMEKLİ SANDIĞI"_s);
+                form->findChild<QLineEdit*>(u"ILACLARDAKURUM"_s)->setText(u"10"_s);
+                form->findChild<QLineEdit*>(u"ILACLARDAEMEKLI"_s)->setText(u"20"_s);
+                form->findChild<QLineEdit*>(u"IHLRAPDIGER"_s)->setText(u"12,5"_s);
+                form->findChild<QCheckBox*>(u"HSP_ISKON"_s)->setChecked(true);
+                press(keyTarget(form), Qt::Key_F2);
+            },
+            list);
+        press(view, Qt::Key_Insert);
+        // The card a patient points at keeps its code; its balance is only shown.
+        typeText(view, u"sos"_s);
+        whenModal(
+            [&](QWidget* form) {
+                auto* code = form->findChild<QLineEdit*>(u"KOD"_s);
+                codeLocked = code->isReadOnly();
+                balance = own(form->findChild<QLineEdit*>(u"BORC"_s)->text());
+                press(keyTarget(form), Qt::Key_Escape);
+            },
+            list);
+        press(view, Qt::Key_F2);
+        press(view, Qt::Key_Escape);  // clears the search
+        press(view, Qt::Key_Escape);
+    });
+    loader_->BrKurumCreate(0);
+    QVERIFY(codeLocked);
+    QCOMPARE(balance, u"1.250.000 TL"_s);
+    QCOMPARE(number(u"SELECT ILACLARDAKURUM FROM KRMLAR WHERE KOD = 'ES'"_s), 10.0);
+    QCOMPARE(number(u"SELECT ILACLARDAEMEKLI FROM KRMLAR WHERE KOD = 'ES'"_s), 20.0);
+    QCOMPARE(number(u"SELECT IHLRAPDIGER FROM KRMLAR WHERE KOD = 'ES'"_s), 12.5);
+    QCOMPARE(text(u"SELECT HSP_ISKON FROM KRMLAR WHERE KOD = 'ES'"_s), u"1"_s);
+    QCOMPARE(text(u"SELECT AD FROM KRMLAR WHERE KOD = 'ES'"_s), u"EMEKLİ SANDIĞI"_s);
+}
+
+void TstCompanion::patientCardShowsTheInstitutionsLabels()
+{
+    addInstitution(u"SSK"_s, u"SOSYAL SİGORTALAR KURUMU"_s);
+    Sql::run(db(), u"UPDATE KRMLAR SET ETIKET1 = 'Sicil No', ETIKET2 = 'İşyeri'"_s);
+    const qint64 patient = addPatient(u"ALİ"_s, u"VELİ"_s);
+    Sql::run(db(), u"UPDATE HASTA SET KURUM = 'SSK'"_s);
+    QStringList labels;
+    whenModal([&](QWidget* list) {
+        whenModal(
+            [&](QWidget* form) {
+                for (const char* f : {"BAS1", "BAS2", "BAS3"})
+                    for (QLabel* l : form->findChildren<QLabel*>())
+                        if (l->buddy() == form->findChild<QWidget*>(QString::fromLatin1(f))) labels << own(l->text());
+                form->findChild<QLineEdit*>(u"BAS1"_s)->setText(u"12345"_s);
+                press(keyTarget(form), Qt::Key_Return);
+            },
+            list);
+        press(list->findChild<QTableView*>(u"list"_s), Qt::Key_Return);  // mode 0: Enter changes the card
+        press(list->findChild<QTableView*>(u"list"_s), Qt::Key_Escape);
+    });
+    QCOMPARE(loader_->BrHastaCreate(0), qint64(0));
+    QCOMPARE(labels, (QStringList{u"Sicil No"_s, u"İşyeri"_s, u"Başlık 3"_s}));
+    QCOMPARE(text(u"SELECT BAS1 FROM HASTA WHERE HASTANO = "_s + QString::number(patient)), u"12345"_s);
+}
+
+void TstCompanion::movementDueDateMoves()
+{
+    Sql::run(db(), u"INSERT INTO HAREKET (HAREKNO, CARIKOD, TUR, TARIH, VADE, BORC, NIHAI) "
+                   u"VALUES (1, 'X', 'M', :d, :d, 10, 0)"_s,
+             {{u"d"_s, kToday}});
+    QString due;
+    whenModal([&](QWidget* w) {
+        auto* view = w->findChild<QTableView*>(u"list"_s);
+        whenModal(
+            [](QWidget* calendar) {
+                press(keyTarget(calendar), Qt::Key_Down);  // a week later
+                press(keyTarget(calendar), Qt::Key_Return);
+            },
+            w);
+        press(view, Qt::Key_F4);
+        due = own(view->model()->index(0, 5).data().toString());
+        press(view, Qt::Key_Escape);
+    });
+    loader_->HareketListVer(request(1, 'T', {}, {}));
+    QCOMPARE(due, u"16.12.2026"_s);
+    QCOMPARE(Sql::scalar(db(), u"SELECT VADE FROM HAREKET"_s).toString(), u"2026-12-16"_s);
 }
 
 void TstCompanion::productCardNewAndEdit()
