@@ -64,6 +64,15 @@ std::optional<Movement> Ledger::movement(double number)
     return readMovement(q);
 }
 
+std::optional<Movement> Ledger::saleEntry(double saleNo)
+{
+    Sql q(db_, u"SELECT "_s + kMovementColumns
+                   + u" FROM HAREKET WHERE ALSATNO = :s AND ALSAT = :a ORDER BY HAREKNO LIMIT 1"_s);
+    q.bind(u"s"_s, saleNo).bind(u"a"_s, u"S"_s).exec();
+    if (!q.next()) return std::nullopt;
+    return readMovement(q);
+}
+
 double Ledger::record(const CreditEntryRequest& r)
 {
     if (r.mode != int(CreditMode::Update) && r.mode != int(CreditMode::New) && r.mode != int(CreditMode::Correction))
@@ -76,10 +85,7 @@ double Ledger::record(const CreditEntryRequest& r)
         if (!existing) return 0;
     } else if (r.number > 0) {
         // One entry per sale: a second entry for the same sale replaces the first.
-        Sql q(db_, u"SELECT "_s + kMovementColumns
-                       + u" FROM HAREKET WHERE ALSATNO = :s AND ALSAT = :a ORDER BY HAREKNO LIMIT 1"_s);
-        q.bind(u"s"_s, r.number).bind(u"a"_s, u"S"_s).exec();
-        if (q.next()) existing = readMovement(q);
+        existing = saleEntry(r.number);
     }
     double number;
     if (existing) {

@@ -58,6 +58,8 @@ public:
     double record(const CreditEntryRequest& r);
 
     std::optional<Movement> movement(double number);
+    // The credit entry of a sale (ALSATNO, ALSAT "S"), the first when there are several.
+    std::optional<Movement> saleEntry(double saleNo);
     // Open movements (NIHAI below 1) due inside the window, by due date. A movement
     // without a due date is due on its date.
     std::vector<Movement> openMovements(const MovementWindow& w, bool institutions = true, bool patients = true);

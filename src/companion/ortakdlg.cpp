@@ -194,6 +194,9 @@ ORTAKDLG_EXPORT double VeresiyeAc(const unsigned char* accountName, const unsign
     return withCall(0.0, ask, [&](CallContext& ctx) -> double {
         Ledger ledger(ctx.db, QDateTime::currentDateTime(), ctx.user.name);
         if (ask) {
+            // A corrected sale that was on an account before offers that account.
+            if (r.number > 0)
+                if (const auto old = ledger.saleEntry(r.number)) r.accountKey = old->account;
             CreditEntryDialog dialog(ctx, r, QApplication::activeWindow());
             if (dialog.exec() != QDialog::Accepted) return 0.0;
             r = dialog.request();

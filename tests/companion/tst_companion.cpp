@@ -274,6 +274,20 @@ void TstCompanion::counterSaleNamesItsAccount()
     whenModal([](QWidget* w) { press(keyTarget(w), Qt::Key_Escape); });
     QCOMPARE(loader_->VeresiyeAc(QString(), u"x"_s, 1, kToday, 0, 700, 0, QString()), 0.0);
     QCOMPARE(number(u"SELECT COUNT(*) FROM HAREKET"_s), 1.0);
+
+    // The entry tied to sale 12 is corrected: the dialog offers its account, and the
+    // entry is replaced rather than doubled.
+    Sql::run(db(), u"UPDATE HAREKET SET ALSATNO = 12"_s);
+    QString offered;
+    whenModal([&](QWidget* w) {
+        auto* account = w->findChild<QLineEdit*>(u"account"_s);
+        offered = own(account->text());
+        press(account, Qt::Key_Return);
+    });
+    QCOMPARE(loader_->VeresiyeAc(QString(), u"09.12.2026 Prk.Satış"_s, 3, kToday, 12, 1800, 0, QString()), 1.0);
+    QCOMPARE(offered, u"SSK"_s);
+    QCOMPARE(number(u"SELECT COUNT(*) FROM HAREKET"_s), 1.0);
+    QCOMPARE(number(u"SELECT BORC FROM KRMLAR"_s), 1800.0);
 }
 
 void TstCompanion::movementListReadsTheRequest_data()
