@@ -501,7 +501,29 @@ void TstHazirDeg::dialogKeepingModeEditsByKeys()
         QTRY_COMPARE(dlg->logic().editing(), HazirDegerLogic::Editing::None);
         QCOMPARE(dlg->logic().currentValue(), u"BOLU"_s);
 
+        // Focus moving away takes the editor too; the change is stored and the row stays.
+        QTest::keyClick(grid, Qt::Key_F2);
+        QVERIFY(dlg->editor());
+        dlg->editor()->setText(u"BOLU MERKEZ"_s);
+        dlg->button(u"Yardim"_s)->setFocus();
+        QTRY_COMPARE(dlg->logic().editing(), HazirDegerLogic::Editing::None);
+        QCOMPARE(dlg->editor(), nullptr);
+        QCOMPARE(dlg->logic().currentValue(), u"BOLU MERKEZ"_s);
+        QCOMPARE(stored(f.t.db())[2], u"BOLU MERKEZ"_s);
+        QVERIFY(f.platform.calls.isEmpty());
+
+        // Tab stores and goes on to the next row, as in a data grid.
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_F2);
+        QVERIFY(dlg->editor());
+        dlg->editor()->setText(u"BOLU"_s);
+        QTest::keyClick(dlg->editor(), Qt::Key_Tab);
+        QTRY_COMPARE(dlg->logic().editing(), HazirDegerLogic::Editing::None);
+        QCOMPARE(dlg->logic().currentValue(), u"DENİZLİ"_s);
+        QCOMPARE(stored(f.t.db())[2], u"BOLU"_s);
+
         // "Kayıt Sil" asks.
+        grid->setCurrentIndex(grid->model()->index(2, 0));
         f.prompter.answer(Answer::Yes);
         dlg->button(u"KayitSil"_s)->click();
         QCOMPARE(grid->model()->rowCount(), 7);
