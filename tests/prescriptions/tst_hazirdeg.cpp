@@ -63,6 +63,9 @@ void onDialog(F body)
     QTimer::singleShot(0, [body] {
         auto* dlg = qobject_cast<TfmhazirBr*>(QApplication::activeModalWidget());
         QVERIFY(dlg);
+        // The window's shortcuts and focus work as on the desktop only in the active window.
+        QApplication::setActiveWindow(dlg);
+        QVERIFY(QTest::qWaitForWindowActive(dlg));
         body(dlg);
         // Whatever happened, the dialog must not stay open.
         if (QApplication::activeModalWidget() == dlg) dlg->done(QDialog::Rejected);
@@ -428,6 +431,17 @@ void TstHazirDeg::dialogSearchInsertAndPickByKeys()
         QTest::keyClick(grid, Qt::Key_S, Qt::AltModifier);
     });
     QCOMPARE(HazirDegerSec(f.session, 1), u"ANKARA"_s);
+
+    // Alt+S while typing stores the value and picks it; Alt+D there changes nothing.
+    onDialog([&](TfmhazirBr* dlg) {
+        QTest::keyClick(dlg->grid(), Qt::Key_Insert);
+        typeText(dlg->editor(), u"KARS"_s);
+        QTest::keyClick(dlg->editor(), Qt::Key_D, Qt::AltModifier);
+        QCOMPARE(dlg->logic().editing(), HazirDegerLogic::Editing::New);
+        QTest::keyClick(dlg->editor(), Qt::Key_S, Qt::AltModifier);
+    });
+    QCOMPARE(HazirDegerSec(f.session, 1), u"KARS"_s);
+    QVERIFY(stored(f.t.db()).contains(u"KARS"_s));
 }
 
 void TstHazirDeg::dialogCloseLeavesHeading()

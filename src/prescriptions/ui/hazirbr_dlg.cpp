@@ -96,8 +96,16 @@ public:
 protected:
     bool eventFilter(QObject* o, QEvent* e) override
     {
+        if (e->type() == QEvent::ShortcutOverride && dlg_->isButtonKey(static_cast<QKeyEvent*>(e))) {
+            e->accept();  // answered as a key press below, before the editor is gone
+            return true;
+        }
         if (e->type() == QEvent::KeyPress) {
             auto* k = static_cast<QKeyEvent*>(e);
+            if (dlg_->isButtonKey(k)) {
+                dlg_->editorKey(k);
+                return true;
+            }
             switch (k->key()) {
             case Qt::Key_Return:
             case Qt::Key_Enter:
@@ -329,8 +337,19 @@ void TfmhazirBr::editorReleased(QWidget* editor)
     });
 }
 
+bool TfmhazirBr::isButtonKey(const QKeyEvent* k) const
+{
+    if ((k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != Qt::AltModifier) return false;
+    return k->key() == Qt::Key_D || (k->key() == Qt::Key_S && logic_.canPick());
+}
+
 void TfmhazirBr::editorKey(QKeyEvent* k)
 {
+    if (isButtonKey(k)) {
+        // Alt+D while typing: the value is editable already.
+        if (k->key() == Qt::Key_S) pickCurrent();
+        return;
+    }
     if (k->key() == Qt::Key_Escape) {
         if (editor_) {
             QLineEdit* e = editor_;
@@ -370,7 +389,6 @@ bool TfmhazirBr::gridKey(QKeyEvent* k)
         logic_.clearSearch();
         search_->clear();
         return false;  // the grid moves itself
-    // The buttons' Alt letters, for when the grid keeps them from the window's shortcuts.
     case Qt::Key_D:
         if (mods == Qt::AltModifier) {
             startEditing(false);
@@ -398,6 +416,13 @@ bool TfmhazirBr::eventFilter(QObject* o, QEvent* e)
 {
     if (o == grid_) {
         switch (e->type()) {
+        case QEvent::ShortcutOverride:
+            // The buttons' Alt letters are answered by gridKey, synchronously.
+            if (isButtonKey(static_cast<QKeyEvent*>(e))) {
+                e->accept();
+                return true;
+            }
+            break;
         case QEvent::KeyPress: return gridKey(static_cast<QKeyEvent*>(e));
         case QEvent::FocusIn:
         case QEvent::FocusOut:

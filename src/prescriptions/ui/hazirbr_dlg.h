@@ -55,6 +55,7 @@ private:
     void editorCreated(QLineEdit* editor);
     void editorReleased(QWidget* editor);
     void editorKey(QKeyEvent* k);
+    bool isButtonKey(const QKeyEvent* k) const;  // Alt+D, and Alt+S in mode 1
 
     Session& session_;
     HazirDegerLogic logic_;
