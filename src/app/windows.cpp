@@ -5,6 +5,7 @@
 #include "sales/ui/mik_dlg.h"
 #include "sales/ui/satis_form.h"
 #include "platform/session.h"
+#include "prescriptions/recete_kayit.h"
 
 namespace selvar {
 
@@ -34,6 +35,9 @@ LongLivedWindows createLongLivedWindows(Session& session)
     w.main = std::make_unique<TILKForm>(session, openers);
     others->araJen = std::make_unique<TAraJenDlg>(session.db, w.main.get());
     SaleWindowLinks saleLinks;
+    saleLinks.receteKayitAc = [&session, o = others.get()](const QString& book, int mode, const QString& date, double sale) {
+        return ReceteKayitAc(session, book, mode, date, sale, o->satis.get());
+    };
     others->satis = std::make_unique<TSatisForm>(session, saleLinks, others->araJen.get());
     others->mik = std::make_unique<TMikDlg>(session, others->satis.get());
     others->satis->setValuesDialog(others->mik.get());

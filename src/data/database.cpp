@@ -17,7 +17,10 @@ QAtomicInt connectionCounter;
 
 Database::Database(const AliasConfig& alias) : alias_(alias), dialect_(makeDialect(alias.engine))
 {
-    connection_ = u"selvar-"_s + QString::number(connectionCounter.fetchAndAddRelaxed(1) + 1);
+    // Another copy of this code in the same process (the companion library) counts from
+    // one too: a name in use is skipped, never replaced.
+    do connection_ = u"selvar-"_s + QString::number(connectionCounter.fetchAndAddRelaxed(1) + 1);
+    while (QSqlDatabase::contains(connection_));
     if (alias_.engine == AliasConfig::Engine::Sqlite) {
         const QFileInfo fi(alias_.database);
         QDir().mkpath(fi.absolutePath());

@@ -388,7 +388,7 @@ void Table::refresh()
 
 // ---------------------------------------------------------------- editing
 
-QVariant Table::normalize(const FieldDef& f, const QVariant& v) const
+QVariant normalizeValue(const FieldDef& f, const QVariant& v)
 {
     if (!v.isValid() || v.isNull()) return QVariant();
     switch (f.type) {
@@ -439,6 +439,8 @@ QVariant Table::normalize(const FieldDef& f, const QVariant& v) const
     }
     return v;
 }
+
+QVariant Table::normalize(const FieldDef& f, const QVariant& v) const { return normalizeValue(f, v); }
 
 void Table::edit()
 {
@@ -639,6 +641,76 @@ int copyRows(Sql& query, Database& db, const QString& targetTable, bool emptyFir
     }
     tx.commit();
     return count;
+}
+
+// ---------------------------------------------------------------- whole records
+
+QVariantMap readRecord(Database& db, const QString& tableName, qint64 rowId)
+{
+    const TableDef& def = tableDef(tableName);
+    db.checkAccess(def);
+    const Dialect& d = db.dialect();
+    QStringList cols;
+    for (const FieldDef& f : def.fields) cols << d.quote(f.name);
+    Sql q(db, u"SELECT "_s + cols.join(u", "_s) + u" FROM "_s + d.tableName(def) + u" WHERE "_s + d.rowId() + u" = :rid"_s);
+    q.bind(u"rid"_s, rowId);
+    q.exec();
+    QVariantMap r;
+    if (!q.next()) return r;
+    for (int i = 0; i < def.fields.size(); ++i) r.insert(def.fields[i].name, d.fromDatabase(def.fields[i].type, q.value(i)));
+    return r;
+}
+
+qint64 insertRecord(Database& db, const QString& tableName, const QVariantMap& values)
+{
+    const TableDef& def = tableDef(tableName);
+    db.checkAccess(def);
+    const Dialect& d = db.dialect();
+    QStringList cols, marks, given;
+    QVariantMap binds;
+    int n = 0;
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        const FieldDef* f = def.field(it.key());
+        if (!f) throw DbError(def.name + u".DB tablosunda alan yok: "_s + it.key());
+        const QVariant v = normalizeValue(*f, it.value());
+        if (v.isNull()) continue;
+        const QString mark = u"f"_s + QString::number(n++);
+        cols << d.quote(f->name);
+        marks << u':' + mark;
+        given << f->name;
+        binds.insert(mark, d.toDatabase(f->type, v));
+    }
+    for (const FieldDef& f : def.fields)
+        if (f.required && !given.contains(f.name)) throw DbError(f.name + u" alanı boş bırakılamaz."_s);
+    const QString sql = cols.isEmpty() ? u"INSERT INTO "_s + d.tableName(def) + u" DEFAULT VALUES"_s
+                                       : u"INSERT INTO "_s + d.tableName(def) + u" ("_s + cols.join(u", "_s)
+                                             + u") VALUES ("_s + marks.join(u", "_s) + u")"_s;
+    Sql q(db, sql);
+    for (auto it = binds.cbegin(); it != binds.cend(); ++it) q.bind(it.key(), it.value());
+    q.exec();
+    return q.lastInsertId().toLongLong();
+}
+
+void updateRecord(Database& db, const QString& tableName, qint64 rowId, const QVariantMap& values)
+{
+    const TableDef& def = tableDef(tableName);
+    db.checkAccess(def);
+    const Dialect& d = db.dialect();
+    QStringList sets;
+    QVariantMap binds;
+    int n = 0;
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        const FieldDef* f = def.field(it.key());
+        if (!f) throw DbError(def.name + u".DB tablosunda alan yok: "_s + it.key());
+        const QString mark = u"f"_s + QString::number(n++);
+        sets << d.quote(f->name) + u" = :"_s + mark;
+        binds.insert(mark, d.toDatabase(f->type, normalizeValue(*f, it.value())));
+    }
+    if (sets.isEmpty()) return;
+    Sql q(db, u"UPDATE "_s + d.tableName(def) + u" SET "_s + sets.join(u", "_s) + u" WHERE "_s + d.rowId() + u" = :rid"_s);
+    for (auto it = binds.cbegin(); it != binds.cend(); ++it) q.bind(it.key(), it.value());
+    q.bind(u"rid"_s, rowId);
+    q.exec();
 }
 
 }  // namespace selvar

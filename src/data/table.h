@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QVariant>
+#include <QVariantMap>
 #include <QVector>
 #include <functional>
 #include <memory>
@@ -134,5 +135,16 @@ private:
 // Copies the rows of an executed query into a table, matching columns by name; the
 // table is emptied first when asked. Returns the number of rows copied.
 int copyRows(Sql& query, Database& db, const QString& targetTable, bool emptyFirst);
+
+// A value as a field of its type stores it: the edit buffer's rules (empty Alpha is null,
+// Alpha cut to its width, numbers and dates from text).
+QVariant normalizeValue(const FieldDef& field, const QVariant& value);
+
+// A whole row by row id as field name -> value; empty when there is no such row.
+QVariantMap readRecord(Database& db, const QString& tableName, qint64 rowId);
+// Appends a row of the given fields (the others blank) and returns its row id.
+qint64 insertRecord(Database& db, const QString& tableName, const QVariantMap& values);
+// Writes the given fields of one row.
+void updateRecord(Database& db, const QString& tableName, qint64 rowId, const QVariantMap& values);
 
 }  // namespace selvar
