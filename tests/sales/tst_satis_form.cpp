@@ -121,6 +121,10 @@ void TstSatisForm::linesByKeys()
         QTest::keyClick(list, Qt::Key_Return);
     }
     QCOMPARE(f.form->lineModel()->rowCount(), 3);
+    // A quantity changed in the grid moves the total with it.
+    f.form->lineModel()->setData(f.form->lineModel()->index(0, SaleLinesModel::Quantity), u"4"_s, Qt::EditRole);
+    QTRY_COMPARE(f.form->label(u"Toplam"_s)->text(), u"6.000 TL"_s);
+    QCOMPARE(f.form->paidBox()->text(), u"6.000,0"_s);
     QTest::keyClick(list, Qt::Key_L, Qt::ControlModifier);
     QTableView* lines = f.form->saleList();
     QVERIFY(lines->hasFocus());

@@ -28,6 +28,7 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace selvar {
@@ -96,6 +97,7 @@ bool SaleLinesModel::setData(const QModelIndex& index, const QVariant& value, in
         if (onError) onError(e.message());
     }
     reload();
+    if (onChanged) onChanged();
     return true;
 }
 
@@ -132,7 +134,10 @@ TSatisForm::TSatisForm(Session& session, SaleWindowLinks links, TAraJenDlg* sear
     lines_->installEventFilter(this);
     lineModel_ = new SaleLinesModel(logic_, this);
     lineModel_->onError = [this](const QString& m) { session_.prompter.error(m); };
+    // The total and the paid amount follow every posted line; after the editor has closed.
+    lineModel_->onChanged = [this] { QTimer::singleShot(0, this, [this] { guarded([this] { refresh(); }); }); };
     lines_->setModel(lineModel_);
+    lines_->horizontalHeader()->setSectionResizeMode(SaleLinesModel::Name, QHeaderView::Stretch);
     lines_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                             | QAbstractItemView::AnyKeyPressed);
 

@@ -32,6 +32,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     std::function<void(const QString&)> onError;
+    std::function<void()> onChanged;  // a line was posted from the grid
 
 private:
     SatisLogic& logic_;
