@@ -77,6 +77,7 @@ private Q_SLOTS:
     void correctionAndFinalNumbers();
     void creditEntryAndClosing();
     void standardBackPrintLines();
+    void heldCountersAskAndRetry();
 };
 
 void TstRecete::grossWithoutInstitution()
@@ -465,6 +466,46 @@ void TstRecete::standardBackPrintLines()
     const auto name = canvas.document().find(0, u"Ali Veli - SSK"_s);
     QVERIFY(!name[0].font.underline);
     QCOMPARE(rates[0].y - name[0].y, canvas.textHeight(u"İÖĞygŞ"_s) + 3);
+}
+
+namespace {
+// Closes the other workstation's transaction when the retry box comes up, then presses OK.
+class ReleasingPrompter final : public Prompter {
+public:
+    Answer message(MessageKind kind, const QString& text, Buttons) override
+    {
+        texts << text;
+        if (kind == MessageKind::Confirmation) return Answer::No;
+        if (release) {
+            release();
+            release = nullptr;
+        }
+        return Answer::Ok;
+    }
+    void beep() override {}
+    QStringList texts;
+    std::function<void()> release;
+};
+}  // namespace
+
+void TstRecete::heldCountersAskAndRetry()
+{
+    qputenv("SELVAR_LOCK_WAIT_MS", "50");
+    TestDb t;
+    qunsetenv("SELVAR_LOCK_WAIT_MS");
+    ReleasingPrompter prompter;
+    FixedClock clock(QDateTime(QDate(2026, 12, 9), QTime(15, 0)));
+    Session session(t.db(), prompter, clock);
+    ReceteLogic logic(session);
+    logic.open(QString(), 1, u"09.12.2026"_s, 0);
+    logic.setPatientName(u"Ali"_s);
+    logic.setPatientSurname(u"Veli"_s);
+    auto other = t.second();
+    auto tx = std::make_unique<Transaction>(*other);
+    prompter.release = [&] { tx->commit(); };
+    QCOMPARE(logic.store(), ReceteLogic::StoreResult::Stored);
+    QCOMPARE(prompter.texts, (QStringList{u"Reçete Kayıt Defterine Kaydedilsin mi?"_s, BookCounterBusy}));
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT RKDEFTERNO FROM RECETE"_s).toString(), u"XX0000001"_s);
 }
 
 QTEST_GUILESS_MAIN(TstRecete)

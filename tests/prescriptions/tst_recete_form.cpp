@@ -5,6 +5,7 @@
 #include "prescriptions/recete_kayit.h"
 #include "prescriptions/ui/recete_form.h"
 #include "print/desktop_print_service.h"
+#include "print/print_service.h"
 #include "sales/satis_logic.h"
 #include "support/fake_companion.h"
 #include "support/scripted_prompter.h"
@@ -62,6 +63,7 @@ private Q_SLOTS:
     void keysAndStore();
     void saleRoadThroughThePrescriptionWindow();
     void standardBackPrintAsPdf();
+    void printerFontIsKept();
 };
 
 void TstReceteForm::keysAndStore()
@@ -181,6 +183,47 @@ void TstReceteForm::standardBackPrintAsPdf()
                                     u"NET TOPLAM :"_s, u"72.000"_s, u"PAPATYA ECZANESİ"_s, u"(İMZA)"_s,
                                     u"1 kalem 2 adet ilaç ve 0 adet enjektör aldım."_s})
         QVERIFY2(text.contains(expected), qPrintable(expected + u"\n---\n"_s + text));
+}
+
+void TstReceteForm::printerFontIsKept()
+{
+    Fixture f;
+    RecordingPrintService printing;
+    f.session.print = &printing;
+    {
+        TReceteForm form(f.session);
+        form.open(QString(), 1, u"09.12.2026"_s, 0);
+        FontSpec chosen;
+        chosen.family = u"DejaVu Sans Mono"_s;
+        chosen.size = 11;
+        chosen.bold = true;
+        chosen.underline = true;
+        printing.answerFontDialog(chosen);
+        form.chooseFont();
+        form.reject();
+    }
+    Sql q(f.t.db(), u"SELECT FONTADI, FONTSIZE, STYLE FROM FONT WHERE BIRIM = 'recete'"_s);
+    q.exec();
+    QVERIFY(q.next());
+    QCOMPARE(q.text(0), u"DejaVu Sans Mono"_s);
+    QCOMPARE(q.integer(1), 11);
+    QCOMPARE(q.text(2), u"E"_s);  // bold and underline
+    // The next window starts with it; a back-print uses it.
+    TReceteForm again(f.session);
+    again.open(QString(), 1, u"09.12.2026"_s, 0);
+    again.logic().setPatientName(u"Ali"_s);
+    again.refresh();
+    printing.answerPrintDialog(true);
+    again.standardBackPrint();
+    QCOMPARE(printing.jobs().size(), size_t(1));
+    const auto name = printing.lastJob().document.find(0, u"Ali"_s);
+    QVERIFY(!name.empty());
+    QCOMPARE(name[0].font.family, u"DejaVu Sans Mono"_s);
+    QVERIFY(name[0].font.bold);
+    // Cancelled print dialog: nothing printed.
+    printing.answerPrintDialog(false);
+    again.standardBackPrint();
+    QCOMPARE(printing.jobs().size(), size_t(1));
 }
 
 QTEST_MAIN(TstReceteForm)

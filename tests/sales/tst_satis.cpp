@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "platform/session.h"
 #include "sales/satis_logic.h"
+#include "support/fake_companion.h"
 #include "support/fake_platform.h"
 #include "support/scripted_prompter.h"
 #include "support/testdb.h"
@@ -48,70 +49,13 @@ public:
     QList<ProductValuesRequest> requests;
 };
 
-// The open-account calls of the sale window, with the ledger's effect on the tables.
-class LedgerCompanion final : public Companion {
-public:
-    explicit LedgerCompanion(Database& db) : db_(db) {}
-    double DateAl1(double) override { return 0; }
-    QString BrKurumCreate(int) override { return {}; }
-    qint64 BrHastaCreate(int) override { return 0; }
-    qint64 BrDoktorCreate(int) override { return 0; }
-    QString BrUrunCreate(int) override { return {}; }
-    void BrJenCreate(int) override {}
-    void BrGrupCreate(int) override {}
-    void BrFirmaCreate(int) override {}
-    void BrEndikCreate(int) override {}
-    double BrSatisCreate(int) override { return oldSale; }
-    double BrReceteCreate(int) override { return oldSale; }
-    double BrFatRsizCreate(int) override { return oldSale; }
-    double EskiAlisCreate(int) override { return 0; }
-    QString UEditInsert(const QString& name, int mode) override
-    {
-        cardCalls << name + u':' + QString::number(mode);
-        return cardAnswer;
-    }
-    void HareketListVer(const MovementListRequest&) override {}
-    double VeresiyeAc(const QString& account, const QString& description, int mode, const QDate& date, double number,
-                      double amount, double share, const QString& key) override
-    {
-        Q_UNUSED(account);
-        Q_UNUSED(share);
-        calls << QStringLiteral("%1|%2|%3|%4").arg(mode).arg(description).arg(number).arg(amount);
-        // The customer of a counter sale: the patient chosen in the ledger dialog.
-        const QString account_ = key.isEmpty() ? u"1"_s : key;
-        if (mode == 0) {
-            const double old = Sql::scalar(db_, u"SELECT BORC FROM HAREKET WHERE HAREKNO = :h"_s, {{u"h"_s, number}}).toDouble();
-            Sql::run(db_, u"UPDATE HAREKET SET BORC = :b WHERE HAREKNO = :h"_s, {{u"b"_s, amount}, {u"h"_s, number}});
-            Sql::run(db_, u"UPDATE HASTA SET BORC = BORC + :d WHERE HASTANO = 1"_s, {{u"d"_s, amount - old}});
-            return number;
-        }
-        const double no = ++last;
-        Sql::run(db_, u"INSERT INTO HAREKET (HAREKNO, CARIKOD, ALSATNO, TUR, TARIH, BORC, ALSAT, BILGI, NIHAI) "
-                      u"VALUES (:h, :c, :s, 'M', :t, :b, 'S', :i, 0)"_s,
-                 {{u"h"_s, no}, {u"c"_s, account_}, {u"s"_s, mode == 3 ? number : 0.0}, {u"t"_s, date}, {u"b"_s, amount},
-                  {u"i"_s, description}});
-        Sql::run(db_, u"UPDATE HASTA SET BORC = BORC + :d WHERE HASTANO = 1"_s, {{u"d"_s, amount}});
-        return no;
-    }
-    void TanimlaRecete() override {}
-    void ListeTanimGor() override {}
-
-    double oldSale = 0;
-    double last = 100;
-    QStringList calls;
-    QStringList cardCalls;
-    QString cardAnswer;
-
-private:
-    Database& db_;
-};
-
 struct Fixture {
     TestDb t;
     ScriptedPrompter prompter;
     FixedClock clock{QDateTime(QDate(2026, 12, 9), QTime(11, 30, 0, 250))};
     FakePlatform platform;
-    LedgerCompanion companion{t.db()};
+    FakeCompanion companion;
+    double oldSale = 0;  // the old sale the choosers return
     FakeValues values;
     Session session{t.db(), prompter, clock};
     QList<std::tuple<QString, int, QString, double>> prescriptionCalls;
@@ -128,6 +72,11 @@ struct Fixture {
         session.platform = &platform;
         session.companion = &companion;
         session.UserName = u"ECZACI"_s;
+        // Credit entries are written by the ledger; a counter sale's customer is patient 1.
+        companion.writeCreditEntries(t.db(), clock.now(), u"ECZACI"_s);
+        companion.creditAccount = u"1"_s;
+        for (const QString& chooser : {u"BrSatisCreate"_s, u"BrReceteCreate"_s, u"BrFatRsizCreate"_s})
+            companion.onCall(chooser, [this](const FakeCompanion::Call&) { return QVariant(oldSale); });
         session.OldSalesAllowed = true;
         session.ProductCardRight = u"E"_s;
         values.db = &t.db();
@@ -182,6 +131,15 @@ struct Fixture {
         return r;
     }
 };
+
+QStringList creditCalls(const FakeCompanion& c)
+{
+    QStringList r;
+    for (const FakeCompanion::Call& call : c.callsOf(u"VeresiyeAc"_s))
+        r << QStringLiteral("%1|%2|%3|%4").arg(call.args[2].toInt()).arg(call.args[1].toString())
+                 .arg(call.args[4].toDouble()).arg(call.args[5].toDouble());
+    return r;
+}
 
 }  // namespace
 
@@ -516,14 +474,15 @@ void TstSatis::creditEntryTiedOrReversed()
     Fixture f;
     SatisLogic& l = *f.logic;
     l.veresiyeKayit();  // nothing on an empty list
-    QVERIFY(f.companion.calls.isEmpty());
+    QVERIFY(creditCalls(f.companion).isEmpty());
     f.add(u"PAROL 500 MG 20 TABLET"_s, {true, 2});
     l.veresiyeKayit();
-    QCOMPARE(f.companion.calls, QStringList{u"1|09.12.2026 Tarihli Prk.Satış|0|50000"_s});
-    QCOMPARE(l.creditEntryNo(), 101.0);
+    QCOMPARE(creditCalls(f.companion), QStringList{u"1|09.12.2026 Tarihli Prk.Satış|0|50000"_s});
+    QCOMPARE(l.creditEntryNo(), 1.0);
+    QCOMPARE(Sql::scalar(f.t.db(), u"SELECT ALSATNO FROM HAREKET"_s).toDouble(), 0.0);
     f.add(u"ASPİRİN 100 MG"_s);
     l.veresiyeKayit();  // the same entry is updated
-    QCOMPARE(f.companion.calls.last(), u"0|09.12.2026 Prk.Satış|101|60000"_s);
+    QCOMPARE(creditCalls(f.companion).last(), u"0|09.12.2026 Prk.Satış|1|60000"_s);
     QCOMPARE(Sql::scalar(f.t.db(), u"SELECT BORC FROM HASTA WHERE HASTANO = 1"_s).toDouble(), 60000.0);
     // Emptying the list gives the debt back and removes the untied entry.
     f.prompter.answer(Answer::Yes);
@@ -551,7 +510,7 @@ void TstSatis::correctionOfAnOldRetailSale()
     QCOMPARE(f.stock(f.parol), 45);
     f.clock.set(QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
     // Load it again: F3, "Satışlar", sale 1.
-    f.companion.oldSale = 1;
+    f.oldSale = 1;
     f.oldKind = u'S';
     l.eskiSatislar();
     QCOMPARE(l.saleMode(), 3);
@@ -601,7 +560,7 @@ void TstSatis::correctionPresetsTheOldPrice()
     l.perakendeKayit();  // sold on 09.12.2026 11:30
     Sql::run(f.t.db(), u"INSERT INTO URFAYAR (ILACNO, FITARIH, FIYAT) VALUES (:n, '2026-06-01 10:00:00.000', 20000), "
                        u"(:n, '2026-12-20 10:00:00.000', 25000)"_s, {{u"n"_s, f.parol}});
-    f.companion.oldSale = 1;
+    f.oldSale = 1;
     l.eskiSatislar();
     f.values.steps << FakeValues::Step{};
     l.positionByName(u"PAROL 500 MG 20 TABLET"_s);
@@ -658,7 +617,7 @@ void TstSatis::conversionsCleanUp()
     }
     if (kind == u"F"_s || kind == u"E"_s)
         Sql::run(db, u"INSERT INTO FATURA (FATNO, FATURANO, SATISNO, FATARIH, NET) VALUES (3, 'A-123', 7, '2026-12-02', 50000)"_s);
-    f.companion.oldSale = 7;
+    f.oldSale = 7;
     f.oldKind = kind == u"P"_s ? u'S' : (kind == u"F"_s ? u'F' : u'R');
     l.eskiSatislar();
     QCOMPARE(l.oldSaleNo(), 7.0);
@@ -726,10 +685,10 @@ void TstSatis::cancellingACorrection()
     SatisLogic& l = *f.logic;
     f.add(u"PAROL 500 MG 20 TABLET"_s);
     l.perakendeKayit();
-    f.companion.oldSale = 1;
+    f.oldSale = 1;
     l.eskiSatislar();
     l.veresiyeKayit();  // a credit entry for the corrected old sale
-    QCOMPARE(f.companion.calls.last(), u"3|09.12.2026 Prk.Satış|1|25000"_s);
+    QCOMPARE(creditCalls(f.companion).last(), u"3|09.12.2026 Prk.Satış|1|25000"_s);
     QVERIFY(l.correctionCreditNo() > 0);
     f.prompter.answer(Answer::Yes);  // go back to the correction
     l.eskiSatislar();
@@ -783,13 +742,14 @@ void TstSatis::productMaintenance()
     QCOMPARE(f.count(u"SELECT COUNT(*) FROM URUN"_s), 3);
     // Product cards through the companion library; a saved name is found again.
     l.positionByName(u"ASPİRİN 100 MG"_s);
-    f.companion.cardAnswer = u"ASPİRİN 100 MG"_s;
+    f.companion.answer(u"UEditInsert"_s, u"ASPİRİN 100 MG"_s);
     l.productCard(0);
-    QCOMPARE(f.companion.cardCalls, QStringList{u"ASPİRİN 100 MG:0"_s});
+    QCOMPARE(f.companion.count(u"UEditInsert"_s), 1);
+    QCOMPARE(f.companion.last(u"UEditInsert"_s)->args, (QVariantList{u"ASPİRİN 100 MG"_s, 0}));
     QCOMPARE(l.currentProductName(), u"ASPİRİN 100 MG"_s);
     f.session.ProductCardRight = u"H"_s;
     l.productCard(1);
-    QCOMPARE(f.companion.cardCalls.size(), 1);
+    QCOMPARE(f.companion.count(u"UEditInsert"_s), 1);
 }
 
 QTEST_GUILESS_MAIN(TstSatis)

@@ -175,6 +175,24 @@ void TstSatisForm::genericSearchDialog()
     });
     QTest::keyClick(f.form->productList(), Qt::Key_F11);
     QCOMPARE(f.current(), u"ŞURUP"_s);
+    // Within the class a letter that matches nothing is dropped, except the three i's.
+    AraJenLogic& l = f.search->logic();
+    l.open(AraJenLogic::Kind::Generic, 7);
+    QCOMPARE(l.className(), u"PARASETAMOL"_s);
+    l.type(u'x');
+    QCOMPARE(l.searchText(), QString());
+    for (QChar c : u"iıİ"_s) l.type(c);
+    QCOMPARE(l.searchText(), u"iıİ"_s);
+    l.clear();
+    l.type(u'ç');
+    l.type(u'i');
+    QCOMPARE(l.currentName(), u"ÇİNKO KREM"_s);
+    l.backspace();
+    QCOMPARE(l.currentName(), u"ÇAY ÖZÜ"_s);
+    // The leaflet text is saved when its box is left.
+    f.form->logic().positionByName(u"PAROL"_s);
+    f.form->logic().saveLeaflet(u"Günde iki kez."_s);
+    QCOMPARE(Sql::scalar(f.t.db(), u"SELECT PROSPEKTUS FROM URUN WHERE ILACAD = 'PAROL'"_s).toString(), u"Günde iki kez."_s);
 }
 
 QTEST_MAIN(TstSatisForm)
