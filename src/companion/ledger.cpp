@@ -1,5 +1,7 @@
 #include "companion/ledger.h"
 
+#include "data/codes.h"
+
 #include "companion/movement_request.h"
 #include "core/dates.h"
 #include "core/turkish.h"
@@ -187,46 +189,8 @@ QString Ledger::accountName(const QString& code)
     return Sql::scalar(db_, u"SELECT AD FROM KRMLAR WHERE KOD = :k"_s, {{u"k"_s, c}}).toString();
 }
 
-QString Ledger::kindText(const QString& kind)
-{
-    if (kind == u"A"_s) return u"ALIMLAR"_s;
-    if (kind == u"D"_s) return u"DİĞER"_s;
-    if (kind == u"K"_s) return u"KRM.FATURALARI"_s;
-    if (kind == u"M"_s) return u"VERESİYELER"_s;
-    if (kind == u"N"_s) return u"NAKİTLER"_s;
-    if (kind == u"P"_s) return u"PRK.FATURALAR"_s;
-    if (kind == u"S"_s) return u"SENETLER"_s;
-    if (kind == u"Ç"_s) return u"ÇEKLER"_s;
-    return {};
-}
+QString Ledger::kindText(const QString& kind) { return movementKindText(kind); }
 
-QString Ledger::stateText(const Movement& m)
-{
-    const int s = m.state;
-    if (m.kind == u"N"_s) return {};
-    if (m.kind == u"S"_s) {
-        if (m.debit > 0) {
-            if (s == 1) return u"Senet Ödendi"_s;
-            if (s == 2) return u"Protesto"_s;
-            return u"Senet Verildi"_s;
-        }
-        if (s == 1) return u"Senet Tahsil Edl."_s;
-        if (s == 2) return u"Senet Cirolandı"_s;
-        if (s == 3) return u"Protesto"_s;
-        return u"Senet Alındı"_s;
-    }
-    if (m.kind == u"Ç"_s) {
-        if (m.debit > 0) {
-            if (s == 1) return u"Çek Ödendi"_s;
-            if (s == 2) return u"Karşılıksız Çek"_s;
-            return u"Çek Verildi"_s;
-        }
-        if (s == 1) return u"Çek Tahsil Edl."_s;
-        if (s == 2) return u"Çek Cirolandı"_s;
-        if (s == 3) return u"Karşılıksız Çek"_s;
-        return u"Çek Alındı"_s;
-    }
-    return s < 1 ? u"Açık"_s : u"Kapatıldı"_s;
-}
+QString Ledger::stateText(const Movement& m) { return movementStateText(m.kind, m.state, m.debit); }
 
 }  // namespace selvar

@@ -62,6 +62,34 @@ QString movementKindText(const QString& kind)
     return {};
 }
 
+QString movementStateText(const QString& kind, int s, double debit)
+{
+    if (kind == u"N"_s) return {};
+    if (kind == u"S"_s) {
+        if (debit > 0) {
+            if (s == 1) return u"Senet Ödendi"_s;
+            if (s == 2) return u"Protesto"_s;
+            return u"Senet Verildi"_s;
+        }
+        if (s == 1) return u"Senet Tahsil Edl."_s;
+        if (s == 2) return u"Senet Cirolandı"_s;
+        if (s == 3) return u"Protesto"_s;
+        return u"Senet Alındı"_s;
+    }
+    if (kind == u"Ç"_s) {
+        if (debit > 0) {
+            if (s == 1) return u"Çek Ödendi"_s;
+            if (s == 2) return u"Karşılıksız Çek"_s;
+            return u"Çek Verildi"_s;
+        }
+        if (s == 1) return u"Çek Tahsil Edl."_s;
+        if (s == 2) return u"Çek Cirolandı"_s;
+        if (s == 3) return u"Karşılıksız Çek"_s;
+        return u"Çek Alındı"_s;
+    }
+    return s < 1 ? u"Açık"_s : u"Kapatıldı"_s;
+}
+
 namespace {
 const char16_t* kShort[] = {u"1.S.M.İsk.lu", u"2.İsk.suz", u"3.DF.İs.lu", u"4.DF.İs.suz", u"5.Diğ.İ.suz",
                             u"6.F.İsk.lu", u"7.DF.Frk.İ.lu", u"8.Diğ.S.M.İsk.lu", u"9.Diğ.Frk.İsk.lu"};

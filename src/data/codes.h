@@ -15,6 +15,9 @@ QString prescriptionTypeCaption(const QString& code);
 
 // Account-movement kinds of HAREKET.TUR: "ALIMLAR", "DİĞER", ...
 QString movementKindText(const QString& kind);
+// "Son Durum" of a movement by its kind, NIHAI and BORC: "Açık", "Kapatıldı", "Senet
+// Ödendi", "Karşılıksız Çek" ...; nothing for cash.
+QString movementStateText(const QString& kind, int state, double debit);
 
 // Purchase discount types "0".."8": short grid label, long choice caption, price label.
 QString discountTypeShort(const QString& code);

@@ -83,6 +83,18 @@ int deleteStockMovements(Database& db, qint64 productNo, const QDateTime& when, 
     return Sql::run(db, sql, p);
 }
 
+void removeCreditEntry(Database& db, double movementNo)
+{
+    Transaction tx(db);
+    Sql q(db, u"SELECT ALSATNO, CARIKOD, BORC FROM HAREKET WHERE HAREKNO = :h"_s);
+    q.bind(u"h"_s, movementNo).exec();
+    if (q.next()) {
+        if (q.number(0) < 1) changeAccountDebt(db, q.text(1), -q.number(2));
+        Sql::run(db, u"DELETE FROM HAREKET WHERE HAREKNO = :h"_s, {{u"h"_s, movementNo}});
+    }
+    tx.commit();
+}
+
 bool productHasMovements(Database& db, qint64 productNo)
 {
     return !Sql::scalar(db, u"SELECT 1 FROM URUNHRK WHERE ILACNO = :n LIMIT 1"_s, {{u"n"_s, productNo}})

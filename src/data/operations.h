@@ -48,4 +48,8 @@ int deleteStockMovements(Database& db, qint64 productNo, const QDateTime& when, 
 
 bool productHasMovements(Database& db, qint64 productNo);
 
+// Removes an open-account entry made for a document that was then abandoned: when it is
+// not tied to a document yet (ALSATNO below 1) its amount comes off the account's debt.
+void removeCreditEntry(Database& db, double movementNo);
+
 }  // namespace selvar

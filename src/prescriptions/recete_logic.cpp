@@ -493,15 +493,7 @@ void ReceteLogic::creditEntry()
 void ReceteLogic::closing()
 {
     if (stored_ || creditEntryNo_ == 0) return;
-    Transaction tx(session_.db);
-    Sql q(session_.db, u"SELECT ALSATNO, CARIKOD, BORC FROM HAREKET WHERE HAREKNO = :h"_s);
-    q.bind(u"h"_s, creditEntryNo_).exec();
-    if (q.next()) {
-        // An entry not tied to a sale gives its debt back.
-        if (q.number(0) < 1) changeAccountDebt(session_.db, q.text(1), -q.number(2));
-        Sql::run(session_.db, u"DELETE FROM HAREKET WHERE HAREKNO = :h"_s, {{u"h"_s, creditEntryNo_}});
-    }
-    tx.commit();
+    removeCreditEntry(session_.db, creditEntryNo_);
     creditEntryNo_ = 0;
 }
 

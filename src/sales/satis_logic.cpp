@@ -683,18 +683,7 @@ void SatisLogic::veresiyeKayit()
     }
 }
 
-void SatisLogic::removeCreditEntry(double entryNo)
-{
-    Transaction tx(session_.db);
-    Sql q(session_.db, u"SELECT ALSATNO, CARIKOD, BORC FROM HAREKET WHERE HAREKNO = :h"_s);
-    q.bind(u"h"_s, entryNo).exec();
-    if (q.next()) {
-        // An entry not yet tied to a sale gives its debt back.
-        if (q.number(0) < 1) changeAccountDebt(session_.db, q.text(1), -q.number(2));
-        Sql::run(session_.db, u"DELETE FROM HAREKET WHERE HAREKNO = :h"_s, {{u"h"_s, entryNo}});
-    }
-    tx.commit();
-}
+void SatisLogic::removeCreditEntry(double entryNo) { selvar::removeCreditEntry(session_.db, entryNo); }
 
 void SatisLogic::emptyWorkingList()
 {

@@ -6,6 +6,7 @@
 #include "prescriptions/recete_logic.h"
 #include "print/canvas.h"
 #include "support/fake_companion.h"
+#include "support/releasing_prompter.h"
 #include "support/scripted_prompter.h"
 #include "support/testdb.h"
 
@@ -468,25 +469,6 @@ void TstRecete::standardBackPrintLines()
     QCOMPARE(rates[0].y - name[0].y, canvas.textHeight(u"İÖĞygŞ"_s) + 3);
 }
 
-namespace {
-// Closes the other workstation's transaction when the retry box comes up, then presses OK.
-class ReleasingPrompter final : public Prompter {
-public:
-    Answer message(MessageKind kind, const QString& text, Buttons) override
-    {
-        texts << text;
-        if (kind == MessageKind::Confirmation) return Answer::No;
-        if (release) {
-            release();
-            release = nullptr;
-        }
-        return Answer::Ok;
-    }
-    void beep() override {}
-    QStringList texts;
-    std::function<void()> release;
-};
-}  // namespace
 
 void TstRecete::heldCountersAskAndRetry()
 {

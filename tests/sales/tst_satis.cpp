@@ -8,6 +8,7 @@
 #include "sales/satis_logic.h"
 #include "support/fake_companion.h"
 #include "support/fake_platform.h"
+#include "support/releasing_prompter.h"
 #include "support/scripted_prompter.h"
 #include "support/testdb.h"
 
@@ -407,24 +408,6 @@ void TstSatis::failedRecordingLeavesNothing()
     QCOMPARE(f.logic->lineCount(), 2);  // the list is still there to be recorded again
 }
 
-namespace {
-// Closes the other workstation's transaction when the retry box comes up, then presses OK.
-class ReleasingPrompter final : public Prompter {
-public:
-    Answer message(MessageKind, const QString& text, Buttons) override
-    {
-        texts << text;
-        if (release) {
-            release();
-            release = nullptr;
-        }
-        return Answer::Ok;
-    }
-    void beep() override {}
-    QStringList texts;
-    std::function<void()> release;
-};
-}  // namespace
 
 void TstSatis::counterHeldAsksAndRetries()
 {
