@@ -33,9 +33,9 @@ QString numberForEdit(const QVariant& v)
     return format(u"%g", v.toDouble());
 }
 
-int fieldWidth(const CardSpec& spec, const QString& field)
+int fieldWidth(const CardSpec& cardDef, const QString& field)
 {
-    const FieldDef* f = tableDef(spec.table).field(field);
+    const FieldDef* f = tableDef(cardDef.table).field(field);
     return f && f->type == FieldType::Alpha ? f->width : 0;
 }
 
@@ -43,16 +43,16 @@ int fieldWidth(const CardSpec& spec, const QString& field)
 
 // ---------------------------------------------------------------- card form
 
-CardEditDialog::CardEditDialog(CallContext& ctx, const CardSpec& spec, const QVariant& oldKey, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), spec_(spec), oldKey_(oldKey)
+CardEditDialog::CardEditDialog(CallContext& ctx, const CardSpec& cardDef, const QVariant& oldKey, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), spec_(cardDef), oldKey_(oldKey)
 {
-    setWindowTitle(spec.title + (oldKey.isNull() ? u" - Yeni Kart"_s : u" - Kart Düzeltme"_s));
+    setWindowTitle(cardDef.title + (oldKey.isNull() ? u" - Yeni Kart"_s : u" - Kart Düzeltme"_s));
     auto* outer = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     outer->addLayout(grid);
 
     QList<const CardField*> plain, memos, rates;
-    for (const CardField& f : spec.fields) {
+    for (const CardField& f : cardDef.fields) {
         if (f.section == u"rates"_s) rates << &f;
         else if (f.kind == FieldKind::Memo) memos << &f;
         else plain << &f;
@@ -78,7 +78,7 @@ CardEditDialog::CardEditDialog(CallContext& ctx, const CardSpec& spec, const QVa
         for (int r = 0; r < categories.size(); ++r) {
             g->addWidget(new QLabel(categories[r].caption, box), r + 1, 0);
             for (int c = 0; c < classes.size(); ++c) {
-                const CardField* f = spec.field(categories[r].part + classes[c].part);
+                const CardField* f = cardDef.field(categories[r].part + classes[c].part);
                 auto* e = new QLineEdit(box);
                 e->setObjectName(f->field);
                 e->setMaximumWidth(80);
@@ -357,28 +357,28 @@ void CardEditDialog::keyPressEvent(QKeyEvent* e)
 
 namespace {
 
-QList<ValueModel::Column> columnsOf(const CardSpec& spec)
+QList<ValueModel::Column> columnsOf(const CardSpec& cardDef)
 {
     QList<ValueModel::Column> r;
-    for (const ListColumn& c : spec.columns) r << ValueModel::Column{c.caption, c.kind};
+    for (const ListColumn& c : cardDef.columns) r << ValueModel::Column{c.caption, c.kind};
     return r;
 }
 
 }  // namespace
 
-CardListDialog::CardListDialog(CallContext& ctx, const CardSpec& spec, int mode, QWidget* parent)
+CardListDialog::CardListDialog(CallContext& ctx, const CardSpec& cardDef, int mode, QWidget* parent)
     : QDialog(parent),
       ctx_(ctx),
-      spec_(spec),
+      spec_(cardDef),
       mode_(mode),
-      cursor_(ctx.db, spec.table),
-      search_(cursor_, spec.nameField, std::max(fieldWidth(spec, spec.nameField), 1)),
-      model_(columnsOf(spec))
+      cursor_(ctx.db, cardDef.table),
+      search_(cursor_, cardDef.nameField, std::max(fieldWidth(cardDef, cardDef.nameField), 1)),
+      model_(columnsOf(cardDef))
 {
-    setWindowTitle(spec.title);
-    cursor_.setIndex(spec.nameIndex);
-    for (int i = 0; i < spec.columns.size(); ++i)
-        if (spec.columns[i].field == spec.nameField) nameColumn_ = i;
+    setWindowTitle(cardDef.title);
+    cursor_.setIndex(cardDef.nameIndex);
+    for (int i = 0; i < cardDef.columns.size(); ++i)
+        if (cardDef.columns[i].field == cardDef.nameField) nameColumn_ = i;
 
     auto* layout = new QVBoxLayout(this);
     auto* hint = new QLabel(mode == 1 ? u"Aramak için yazın. Enter: Seç  Ins: Yeni  F2: Düzelt  Del: Sil  Esc: Vazgeç"_s
@@ -413,7 +413,7 @@ CardListDialog::CardListDialog(CallContext& ctx, const CardSpec& spec, int mode,
     layout->addLayout(buttons);
 
     QList<int> widths;
-    for (const ListColumn& c : spec.columns) widths << c.width;
+    for (const ListColumn& c : cardDef.columns) widths << c.width;
     runCommand(ctx_.prompter, [&] { reload(); });
     setUpList(view_, widths);
     view_->installEventFilter(this);

@@ -32,7 +32,7 @@ struct CallContext {
 class CardEditDialog final : public QDialog {
 public:
     // `oldKey` null: a new card.
-    CardEditDialog(CallContext& ctx, const CardSpec& spec, const QVariant& oldKey, QWidget* parent = nullptr);
+    CardEditDialog(CallContext& ctx, const CardSpec& cardDef, const QVariant& oldKey, QWidget* parent = nullptr);
     const QVariant& savedKey() const { return savedKey_; }
     QString savedName() const { return savedName_; }
 
@@ -63,7 +63,7 @@ private:
 
 class CardListDialog final : public QDialog {
 public:
-    CardListDialog(CallContext& ctx, const CardSpec& spec, int mode, QWidget* parent = nullptr);
+    CardListDialog(CallContext& ctx, const CardSpec& cardDef, int mode, QWidget* parent = nullptr);
     const QVariant& chosenKey() const { return chosenKey_; }
     const QString& chosenName() const { return chosenName_; }
 

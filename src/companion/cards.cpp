@@ -201,30 +201,30 @@ QList<CardSpec> buildSpecs()
     return r;
 }
 
-QVariant keyBindValue(const CardSpec& spec, const QVariant& key)
+QVariant keyBindValue(const CardSpec& cardDef, const QVariant& key)
 {
-    const FieldDef* f = tableDef(spec.table).field(spec.keyField);
+    const FieldDef* f = tableDef(cardDef.table).field(cardDef.keyField);
     if (f && f->isText()) return key.toString().trimmed();
     return qlonglong(std::llround(key.toDouble()));
 }
 
-QString cardSelect(Database& db, const CardSpec& spec)
+QString cardSelect(Database& db, const CardSpec& cardDef)
 {
     const Dialect& d = db.dialect();
-    const TableDef& t = tableDef(spec.table);
-    QStringList cols{d.rowId(), d.quote(spec.keyField)};
-    for (const ListColumn& c : spec.columns) cols << d.quote(c.field);
+    const TableDef& t = tableDef(cardDef.table);
+    QStringList cols{d.rowId(), d.quote(cardDef.keyField)};
+    for (const ListColumn& c : cardDef.columns) cols << d.quote(c.field);
     return u"SELECT "_s + cols.join(u", "_s) + u" FROM "_s + d.tableName(t);
 }
 
-CardRow readCardRow(Database& db, const CardSpec& spec, const Sql& q)
+CardRow readCardRow(Database& db, const CardSpec& cardDef, const Sql& q)
 {
-    const TableDef& t = tableDef(spec.table);
+    const TableDef& t = tableDef(cardDef.table);
     CardRow r;
     r.rowId = q.integer(0);
-    r.key = db.dialect().fromDatabase(t.field(spec.keyField)->type, q.value(1));
-    for (int i = 0; i < spec.columns.size(); ++i)
-        r.values << db.dialect().fromDatabase(t.field(spec.columns[i].field)->type, q.value(i + 2));
+    r.key = db.dialect().fromDatabase(t.field(cardDef.keyField)->type, q.value(1));
+    for (int i = 0; i < cardDef.columns.size(); ++i)
+        r.values << db.dialect().fromDatabase(t.field(cardDef.columns[i].field)->type, q.value(i + 2));
     return r;
 }
 
@@ -241,21 +241,21 @@ QString indexOrder(Database& db, const TableDef& t, const QString& indexName)
 
 }  // namespace
 
-std::vector<CardRow> loadCardList(Database& db, const CardSpec& spec)
+std::vector<CardRow> loadCardList(Database& db, const CardSpec& cardDef)
 {
-    Sql q(db, cardSelect(db, spec) + indexOrder(db, tableDef(spec.table), spec.nameIndex));
+    Sql q(db, cardSelect(db, cardDef) + indexOrder(db, tableDef(cardDef.table), cardDef.nameIndex));
     q.exec();
     std::vector<CardRow> r;
-    while (q.next()) r.push_back(readCardRow(db, spec, q));
+    while (q.next()) r.push_back(readCardRow(db, cardDef, q));
     return r;
 }
 
-std::optional<CardRow> loadCardRow(Database& db, const CardSpec& spec, qint64 rowId)
+std::optional<CardRow> loadCardRow(Database& db, const CardSpec& cardDef, qint64 rowId)
 {
-    Sql q(db, cardSelect(db, spec) + u" WHERE "_s + db.dialect().rowId() + u" = :r"_s);
+    Sql q(db, cardSelect(db, cardDef) + u" WHERE "_s + db.dialect().rowId() + u" = :r"_s);
     q.bind(u"r"_s, rowId).exec();
     if (!q.next()) return std::nullopt;
-    return readCardRow(db, spec, q);
+    return readCardRow(db, cardDef, q);
 }
 
 std::vector<std::pair<QVariant, QString>> loadLookup(Database& db, const CardField& field)
@@ -290,10 +290,10 @@ const CardField* CardSpec::field(const QString& name) const
 
 const CardSpec& cardSpec(CardKind kind)
 {
-    static const QList<CardSpec> specs = buildSpecs();
-    for (const CardSpec& s : specs)
+    static const QList<CardSpec> cardDefs = buildSpecs();
+    for (const CardSpec& s : cardDefs)
         if (s.kind == kind) return s;
-    return specs.first();
+    return cardDefs.first();
 }
 
 const QList<RateAxis>& rateCategories()
@@ -359,7 +359,7 @@ const QList<Option>& patientClasses()
     return r;
 }
 
-CardRules::CardRules(Database& db, const CardSpec& spec) : db_(db), spec_(spec) {}
+CardRules::CardRules(Database& db, const CardSpec& cardDef) : db_(db), spec_(cardDef) {}
 
 QString CardRules::keyText(const QVariant& key)
 {

@@ -87,14 +87,14 @@ const QList<Option>& discountTypes();
 const QList<Option>& patientClasses();  // SINIF of a patient, HASTATIP of a layout
 
 // The rows of a card list in the order of its name index, and one row again after it
-// changed. `values` follow the spec's columns.
+// changed. `values` follow the card's columns.
 struct CardRow {
     qint64 rowId = 0;
     QVariant key;
     QVector<QVariant> values;
 };
-std::vector<CardRow> loadCardList(Database& db, const CardSpec& spec);
-std::optional<CardRow> loadCardRow(Database& db, const CardSpec& spec, qint64 rowId);
+std::vector<CardRow> loadCardList(Database& db, const CardSpec& cardDef);
+std::optional<CardRow> loadCardRow(Database& db, const CardSpec& cardDef, qint64 rowId);
 
 // The choices of a lookup field (key, name) in the order of the lookup's name index.
 std::vector<std::pair<QVariant, QString>> loadLookup(Database& db, const CardField& field);
@@ -105,7 +105,7 @@ QStringList institutionLabels(Database& db, const QString& code);
 
 class CardRules {
 public:
-    CardRules(Database& db, const CardSpec& spec);
+    CardRules(Database& db, const CardSpec& cardDef);
 
     struct Usage {
         QString what;

@@ -2,7 +2,7 @@
 // A printed document: pages of primitives (texts with their font and position, lines,
 // frames) in device pixels of the job's page format. Every printout produces one; the
 // printer, PDF files and the preview draw it, tests read it.
-#include "print/font_spec.h"
+#include "print/font.h"
 #include "print/page_setup.h"
 
 #include <QRect>

@@ -2,7 +2,7 @@
 // The font dialog of the "Yazıcı Fontu" and "Yazı Fontu" buttons: family, style, size,
 // underline and strike-out, and a colour. Lists that must keep their columns ask for the
 // fixed-pitch variant, which offers fixed-pitch families only.
-#include "print/font_spec.h"
+#include "print/font.h"
 
 #include <QDialog>
 #include <optional>

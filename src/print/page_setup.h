@@ -2,7 +2,7 @@
 // What a printout asks of the printer (font, orientation, paper) and what a page then
 // measures (its printable area in pixels and millimetres). Page setups are also read
 // from the rows of SAYFA.DB.
-#include "print/font_spec.h"
+#include "print/font.h"
 
 #include <QMarginsF>
 #include <QSize>

@@ -13,7 +13,7 @@
 // Code changes bands and controls before each printing through beforePrint (heights,
 // widths, positions, texts, visibility), as the printouts do per prescription. All sizes
 // are millimetres; positions are taken from the band's top-left corner.
-#include "print/font_spec.h"
+#include "print/font.h"
 #include "print/page_setup.h"
 
 #include <QDate>

@@ -5,7 +5,7 @@
 // Style letters: "R" regular, "B" bold, "I" italic, "U" underline, "C" bold italic,
 // "E" bold underline, "L" italic underline, "3" bold italic underline. Strike-out has no
 // letter and is dropped. The same letters are used by the back-print tables.
-#include "print/font_spec.h"
+#include "print/font.h"
 
 #include <QString>
 #include <optional>

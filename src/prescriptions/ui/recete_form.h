@@ -1,6 +1,6 @@
 #pragma once
 #include "prescriptions/recete_logic.h"
-#include "print/font_spec.h"
+#include "print/font.h"
 
 #include <QDialog>
 #include <QHash>

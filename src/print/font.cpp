@@ -1,18 +1,18 @@
-#include "print/font_spec.h"
+#include "print/font.h"
 
 #include <QFont>
 #include <cmath>
 
 namespace selvar {
 
-QFont toQFont(const FontSpec& spec, int dpi)
+QFont toQFont(const FontSpec& layout, int dpi)
 {
-    QFont f(spec.family);
-    f.setPixelSize(std::max(1, int(std::lround(spec.size * dpi / 72.0))));
-    f.setBold(spec.bold);
-    f.setItalic(spec.italic);
-    f.setUnderline(spec.underline);
-    f.setStrikeOut(spec.strikeOut);
+    QFont f(layout.family);
+    f.setPixelSize(std::max(1, int(std::lround(layout.size * dpi / 72.0))));
+    f.setBold(layout.bold);
+    f.setItalic(layout.italic);
+    f.setUnderline(layout.underline);
+    f.setStrikeOut(layout.strikeOut);
     // Outline glyphs without hinting keep widths proportional to the size, so a line
     // measured for the printer measures the same on the screen.
     f.setHintingPreference(QFont::PreferNoHinting);

@@ -45,7 +45,7 @@ struct FontSpec {
 
 // The font at `dpi` with its size in device pixels, so that measuring and drawing agree on
 // every device (printer, PDF, preview) whatever its own resolution.
-QFont toQFont(const FontSpec& spec, int dpi);
+QFont toQFont(const FontSpec& layout, int dpi);
 FontSpec fromQFont(const QFont& font, const QColor& color = Qt::black);
 
 // Colours as the tables store them: 0x00BBGGRR; negative values (system colours) are black.
