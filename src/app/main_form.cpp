@@ -149,7 +149,6 @@ TILKForm::TILKForm(Session& session, const WindowOpeners& openers, QWidget* pare
     addButton(u"İ&nternet ve BBS"_s, [this] {
         if (session_.platform) Siblings(*session_.platform, session_.prompter).startDialUp();
     });
-    QPushButton* depots = addButton(u"De&po Bağlantıları"_s, [] {});
     auto* depotMenu = new QMenu(this);
     depotMenu->setObjectName(u"DepoMenu"_s);
     QAction* edak = depotMenu->addAction(u"EDAK"_s);
@@ -158,8 +157,9 @@ TILKForm::TILKForm(Session& session, const WindowOpeners& openers, QWidget* pare
             session_.platform->openWithDefaultProgram(session_.platform->programsDirectory() + u"/EDAK.HT"_s);
     });
     for (const QString& other : {u"ES"_s, u"AYEK"_s, u"SELÇUK"_s, u"HEDEF"_s}) depotMenu->addAction(other);
-    disconnect(depots, &QPushButton::clicked, nullptr, nullptr);
-    connect(depots, &QPushButton::clicked, this, [depots, depotMenu] {
+    const QString depotsCaption = u"De&po Bağlantıları"_s;
+    addButton(depotsCaption, [this, depotMenu, depotsCaption] {
+        const QPushButton* depots = buttons_.value(plain(depotsCaption));
         depotMenu->popup(depots->mapToGlobal(QPoint(depots->width(), 0)));
     });
     addButton(u"Hesap Makinesi"_s, [this] {

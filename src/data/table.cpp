@@ -517,7 +517,6 @@ void Table::remove()
     }
     cancel();
     if (!hasRow_) return;
-    const QVector<QVariant> keys = rowKeys_;
     const qint64 id = rowId_;
     Sql q(db_, u"DELETE FROM "_s + tableSql_ + u" WHERE "_s + db_.dialect().rowId() + u" = :rid"_s);
     q.bind(u"rid"_s, id);
@@ -526,7 +525,6 @@ void Table::remove()
     if (next()) return;
     if (prior() && rowId_ != id) return;
     first();
-    Q_UNUSED(keys);
 }
 
 void Table::empty()

@@ -103,12 +103,13 @@ void ReceteLogic::setClassLetter(const QString& letter)
 
 // ---------------------------------------------------------------- computing
 
-QList<PrescriptionLine> ReceteLogic::lines() const
+QList<PrescriptionLine> ReceteLogic::lines() const { return linesOfClass(text(u"HASTATIP"_s)); }
+
+QList<PrescriptionLine> ReceteLogic::linesOfClass(const QString& cls) const
 {
     QList<PrescriptionLine> r;
     Sql q(session_.db, u"SELECT SIRANO, URUNAD, MIKTAR, FIYAT, URUNO, RECKOD, KDV FROM SATEMP ORDER BY SIRANO"_s);
     q.exec();
-    const QString cls = text(u"HASTATIP"_s);
     // The VAT base of a line uses the rates of the record's stored class.
     const Institution inst = institutionBox_.trimmed().isEmpty() ? Institution{} : institution_;
     while (q.next()) {
@@ -132,14 +133,10 @@ void ReceteLogic::computeGross()
         total += gross[b];
     }
     rec_.insert(u"NET"_s, total);
-    if (mode_ == 1) shares_ = grossOnly(gross);
-}
-
-ShareResult ReceteLogic::grossOnly(const std::array<double, BucketCount>& gross) const
-{
-    ShareResult r;
-    for (int b = 0; b < BucketCount; ++b) r.buckets[b].gross = gross[b];
-    return r;
+    if (mode_ == 1) {
+        shares_ = ShareResult{};
+        for (int b = 0; b < BucketCount; ++b) shares_.buckets[b].gross = gross[b];
+    }
 }
 
 Institution ReceteLogic::loadInstitution(const QString& code) const
@@ -183,22 +180,24 @@ QStringList ReceteLogic::shownDiscountRates() const
     return r;
 }
 
-void ReceteLogic::computeVat()
+void ReceteLogic::computeVat() { putVat(rec_); }
+
+void ReceteLogic::putVat(QVariantMap& rec) const
 {
     Sql k(session_.db, u"SELECT KDV1, KDV2, KDV3 FROM KDV LIMIT 1"_s);
     k.exec();
     const bool have = k.next();
     const double r1 = have ? k.number(0) : 0, r2 = have ? k.number(1) : 0, r3 = have ? k.number(2) : 0;
     double a = 0, b = 0, c = 0;
-    for (const PrescriptionLine& l : lines()) {
+    for (const PrescriptionLine& l : linesOfClass(rec.value(u"HASTATIP"_s).toString())) {
         if (!have) break;
         if (l.vat == r1) a += l.vatOfInstitutionPart;
         else if (l.vat == r2) b += l.vatOfInstitutionPart;
         else if (l.vat == r3) c += l.vatOfInstitutionPart;
     }
-    rec_.insert(u"KDVA"_s, a);
-    rec_.insert(u"KDVB"_s, b);
-    rec_.insert(u"KDVC"_s, c);
+    rec.insert(u"KDVA"_s, a);
+    rec.insert(u"KDVB"_s, b);
+    rec.insert(u"KDVC"_s, c);
 }
 
 // ---------------------------------------------------------------- boxes and keys
@@ -429,14 +428,7 @@ ReceteLogic::StoreResult ReceteLogic::store()
         const double saleNo = rec.value(u"SATISNO"_s).toDouble();
         if (mode_ == 1 && creditEntryNo_ != 0)
             Sql::run(db, u"UPDATE HAREKET SET ALSATNO = :n WHERE HAREKNO = :h"_s, {{u"n"_s, saleNo}, {u"h"_s, creditEntryNo_}});
-        {
-            // The VAT sums are taken with the class the record now carries.
-            const QVariantMap keep = rec_;
-            rec_ = rec;
-            computeVat();
-            rec = rec_;
-            rec_ = keep;
-        }
+        putVat(rec);  // with the class the record now carries
         if (mode_ == 1) rowId_ = insertRecord(db, u"RECETE"_s, rec);
         else updateRecord(db, u"RECETE"_s, rowId_, rec);
         if (mode_ == 0)
@@ -522,7 +514,8 @@ QStringList ReceteLogic::standardBackPrintLines(const StandardBackPrintOptions& 
     out << first;
     out << format(u"%47s  %3s%5s ) ( %s%5s ) ( %s%5s ) ( %s%5s ) ( %s%5s )", QString(), u"(%"_s, share[0], u"%"_s,
                   share[1], u"%"_s, share[2], u"%"_s, share[3], u"%"_s, share[4]);
-    for (const PrescriptionLine& l : lines()) {
+    const QList<PrescriptionLine> items = lines();
+    for (const PrescriptionLine& l : items) {
         QStringList cols(5, u"---"_s);
         cols[int(bucketOf(l.type))] = format(u"%11.0n", l.quantity * l.price);
         out << format(u"%-32s%2d%1s%11.0n %11s%11s%11s%11s%11s", l.name.left(31), l.quantity, u"x"_s, l.price, cols[0],
@@ -570,7 +563,7 @@ QStringList ReceteLogic::standardBackPrintLines(const StandardBackPrintOptions& 
                   share[1], u"%"_s, share[2], u"%"_s, share[3], shownAmount(number(u"HASTAKATPAY"_s)));
     if (o.syringes) {
         int syringeLines = 0, syringes = 0, all = 0, last = 0;
-        for (const PrescriptionLine& l : lines()) {
+        for (const PrescriptionLine& l : items) {
             const QString head = trLower(l.name.left(8));
             const bool syringe = l.name.size() >= 8
                                  && (head == u"enjektör"_s || head == u"enjectör"_s || head == u"enjektor"_s || head == u"enjector"_s);

@@ -57,7 +57,6 @@ public:
     double number(const QString& name) const { return rec_.value(name).toDouble(); }
     void setField(const QString& name, const QVariant& value);
 
-    QString institutionCode() const { return institution_.code.isEmpty() ? institutionBox_ : institution_.code; }
     QString institutionBox() const { return institutionBox_; }
     void setInstitutionBox(const QString& code) { institutionBox_ = code; }
     const Institution& institution() const { return institution_; }
@@ -127,7 +126,8 @@ private:
     QVariantMap cardValues() const;
     static QString classOfCard(const QVariantMap& card);
     QString shownAmount(double v) const;
-    ShareResult grossOnly(const std::array<double, BucketCount>& gross) const;
+    QList<PrescriptionLine> linesOfClass(const QString& cls) const;
+    void putVat(QVariantMap& rec) const;  // KDVA, KDVB, KDVC by the class in rec
 
     Session& session_;
     int mode_ = 1;

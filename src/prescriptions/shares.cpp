@@ -64,34 +64,10 @@ double Institution::shareRate(Bucket b, const QString& classLetter) const
     return rates.value(ratePrefix(b) + suffix).toDouble();
 }
 
-double ShareResult::gross() const
+double ShareResult::sum(double BucketShare::*member) const
 {
     double s = 0;
-    for (const auto& b : buckets) s += b.gross;
-    return s;
-}
-double ShareResult::discount() const
-{
-    double s = 0;
-    for (const auto& b : buckets) s += b.discount;
-    return s;
-}
-double ShareResult::subtotal() const
-{
-    double s = 0;
-    for (const auto& b : buckets) s += b.subtotal;
-    return s;
-}
-double ShareResult::share() const
-{
-    double s = 0;
-    for (const auto& b : buckets) s += b.share;
-    return s;
-}
-double ShareResult::net() const
-{
-    double s = 0;
-    for (const auto& b : buckets) s += b.net;
+    for (const auto& b : buckets) s += b.*member;
     return s;
 }
 

@@ -40,11 +40,12 @@ struct BucketShare {
 
 struct ShareResult {
     std::array<BucketShare, BucketCount> buckets{};
-    double gross() const;
-    double discount() const;
-    double subtotal() const;
-    double share() const;  // HASTAKATPAY
-    double net() const;    // NET
+    double sum(double BucketShare::*member) const;
+    double gross() const { return sum(&BucketShare::gross); }
+    double discount() const { return sum(&BucketShare::discount); }
+    double subtotal() const { return sum(&BucketShare::subtotal); }
+    double share() const { return sum(&BucketShare::share); }  // HASTAKATPAY
+    double net() const { return sum(&BucketShare::net); }      // NET
 };
 
 // The shares of the window: the share rates are taken as shown (3 significant digits),

@@ -542,7 +542,7 @@ void SatisLogic::recordSale(bool retail)
     Database& db = session_.db;
     // One transaction: the counter, the rows, the movements, the stock, the tie of the
     // credit entry, the discount, the clean-up and the emptied list land together or not at all.
-    withLockRetry(session_.prompter, SaleCounterBusy, [&] {
+    withLockRetry(session_.prompter, CounterBusyMessage, [&] {
         Transaction tx(db);
         const QDateTime now = session_.clock.now();
         if (!logText.isEmpty())

@@ -178,8 +178,4 @@ private:
     QString pendingCommand_;
 };
 
-// The retry message of the sale counter.
-inline const QString SaleCounterBusy =
-    QStringLiteral("Diğer Kullanıcı Dosyaya Yazıyor.2-3 saniye sonra OK tuşuna basın.");
-
 }  // namespace selvar

@@ -4,6 +4,7 @@
 #include "data/sql.h"
 #include "data/table.h"
 #include "platform/clock.h"
+#include "platform/retry.h"
 #include "platform/session.h"
 #include "sales/satis_logic.h"
 #include "support/fake_companion.h"
@@ -431,7 +432,7 @@ void TstSatis::counterHeldAsksAndRetries()
     auto tx = std::make_unique<Transaction>(*other);
     prompter.release = [&] { tx->commit(); };
     logic.perakendeKayit();
-    QCOMPARE(prompter.texts, QStringList{SaleCounterBusy});
+    QCOMPARE(prompter.texts, QStringList{CounterBusyMessage});
     QCOMPARE(Sql::scalar(held.db(), u"SELECT COUNT(*) FROM SATIS"_s).toInt(), 1);
 }
 

@@ -10,7 +10,8 @@ using namespace Qt::Literals::StringLiterals;
 
 Answer QtPrompter::message(MessageKind kind, const QString& text, Buttons buttons)
 {
-    QMessageBox box(QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow());
+    QWidget* parent = parent_ ? parent_ : QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
+    QMessageBox box(parent);
     switch (kind) {
     case MessageKind::Warning:
         box.setIcon(QMessageBox::Warning);
@@ -30,36 +31,35 @@ Answer QtPrompter::message(MessageKind kind, const QString& text, Buttons button
         break;
     }
     box.setText(text);
-    QPushButton* ok = nullptr;
-    QPushButton* cancel = nullptr;
-    QPushButton* yes = nullptr;
-    QPushButton* no = nullptr;
+    struct Choice {
+        QString caption;
+        QMessageBox::ButtonRole role;
+        Answer answer;
+    };
+    QList<Choice> choices;
     switch (buttons) {
-    case Buttons::Ok: ok = box.addButton(u"Tamam"_s, QMessageBox::AcceptRole); break;
+    case Buttons::Ok: choices = {{u"Tamam"_s, QMessageBox::AcceptRole, Answer::Ok}}; break;
     case Buttons::OkCancel:
-        ok = box.addButton(u"Tamam"_s, QMessageBox::AcceptRole);
-        cancel = box.addButton(u"Vazgeç"_s, QMessageBox::RejectRole);
+        choices = {{u"Tamam"_s, QMessageBox::AcceptRole, Answer::Ok}, {u"Vazgeç"_s, QMessageBox::RejectRole, Answer::Cancel}};
         break;
     case Buttons::YesNo:
-        yes = box.addButton(u"&Evet"_s, QMessageBox::YesRole);
-        no = box.addButton(u"&Hayır"_s, QMessageBox::NoRole);
+        choices = {{u"&Evet"_s, QMessageBox::YesRole, Answer::Yes}, {u"&Hayır"_s, QMessageBox::NoRole, Answer::No}};
         break;
     case Buttons::YesNoCancel:
-        yes = box.addButton(u"&Evet"_s, QMessageBox::YesRole);
-        no = box.addButton(u"&Hayır"_s, QMessageBox::NoRole);
-        cancel = box.addButton(u"Vazgeç"_s, QMessageBox::RejectRole);
+        choices = {{u"&Evet"_s, QMessageBox::YesRole, Answer::Yes},
+                   {u"&Hayır"_s, QMessageBox::NoRole, Answer::No},
+                   {u"Vazgeç"_s, QMessageBox::RejectRole, Answer::Cancel}};
         break;
-    case Buttons::CancelOnly: cancel = box.addButton(u"Vazgeç"_s, QMessageBox::RejectRole); break;
+    case Buttons::CancelOnly: choices = {{u"Vazgeç"_s, QMessageBox::RejectRole, Answer::Cancel}}; break;
     }
-    box.setDefaultButton(ok ? ok : (yes ? yes : cancel));
-    if (cancel) box.setEscapeButton(cancel);
-    else if (no) box.setEscapeButton(no);
+    QList<QAbstractButton*> made;
+    for (const Choice& c : choices) made << box.addButton(c.caption, c.role);
+    box.setDefaultButton(qobject_cast<QPushButton*>(made.first()));
+    // Esc answers the last choice: Cancel, or No without a Cancel, or a lone button.
+    box.setEscapeButton(made.last());
     box.exec();
-    QAbstractButton* clicked = box.clickedButton();
-    if (clicked && clicked == ok) return Answer::Ok;
-    if (clicked && clicked == yes) return Answer::Yes;
-    if (clicked && clicked == no) return Answer::No;
-    return Answer::Cancel;
+    const int i = int(made.indexOf(box.clickedButton()));
+    return i < 0 ? Answer::Cancel : choices[i].answer;
 }
 
 void QtPrompter::beep() { QApplication::beep(); }

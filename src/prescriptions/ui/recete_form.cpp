@@ -96,7 +96,6 @@ TReceteForm::TReceteForm(Session& session, QWidget* parent) : QDialog(parent), s
     top->addWidget(mkBox(u"SERINO"_s, 10), 4, 1);
     top->addWidget(new QLabel(u"Protokol No"_s, this), 4, 2);
     top->addWidget(mkBox(u"PROTOKOLNO"_s, 10), 4, 3);
-    int col = 0;
     auto* dates = new QHBoxLayout;
     for (const auto& [name, caption] : {std::pair{u"RECTARIH"_s, u"Reçete Tarihi"_s}, std::pair{u"ALTARIH"_s, u"Alındığı Tarih"_s},
                                         std::pair{u"VIZETRH"_s, u"Vize Tarihi"_s}}) {
@@ -115,7 +114,6 @@ TReceteForm::TReceteForm(Session& session, QWidget* parent) : QDialog(parent), s
             boxes_[name]->setFocus();
         });
         dates->addWidget(buttons_[u"Takvim"_s + name]);
-        ++col;
     }
     top->addLayout(dates, 5, 0, 1, 5);
     auto* placeBox = new QGroupBox(u"Yazıldığı Yer"_s, this);

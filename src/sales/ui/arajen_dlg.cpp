@@ -76,7 +76,6 @@ bool TAraJenDlg::eventFilter(QObject* o, QEvent* e)
         case Qt::Key_Down:
             logic_.clear();
             search_->clear();
-            if (k->key() == Qt::Key_Escape) return false;
             return false;
         case Qt::Key_Backspace:
             logic_.backspace();

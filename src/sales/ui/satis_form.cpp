@@ -488,7 +488,6 @@ void TSatisForm::pickPrescriptionType(int row)
     }
     const QRect cell = lines_->visualRect(lineModel_->index(row, SaleLinesModel::Type));
     picker.move(lines_->viewport()->mapToGlobal(cell.bottomLeft()));
-    connect(group, &QButtonGroup::idClicked, &picker, [&picker] {});
     picker.exec();  // Enter, Esc or a click outside leaves it
     const int chosen = group->checkedId();
     if (chosen >= 0 && codes[chosen] != line.prescriptionType)
