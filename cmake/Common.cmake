@@ -22,13 +22,18 @@ function(selvar_ui_pch target)
     <QtGui/QKeyEvent> <memory> <optional>)
 endfunction()
 
-# A test executable run by CTest on the offscreen platform.
+# A test executable run by CTest on the offscreen platform, once per engine: `name` on
+# SQLite (label sqlite) and `name.pg` on the PostgreSQL server of SELVAR_TEST_PG (label
+# postgresql). The clock of the tests runs in Turkey's zone, as the pharmacy's does.
 function(selvar_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE selvar_common selvar_testsupport ${T_LIBS} Qt6::Test)
+  set(env "QT_QPA_PLATFORM=offscreen;SELVAR_PRINT_DIR=;SELVAR_ECZ=;SELVAR_ECZ_FILES=;LC_ALL=C.UTF-8;TZ=Europe/Istanbul")
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SELVAR_PRINT_DIR=;SELVAR_ECZ=;LC_ALL=C.UTF-8"
-    TIMEOUT 300)
+  set_tests_properties(${name} PROPERTIES LABELS sqlite
+    ENVIRONMENT "${env};SELVAR_TEST_ENGINE=sqlite" TIMEOUT 300)
+  add_test(NAME ${name}.pg COMMAND ${name})
+  set_tests_properties(${name}.pg PROPERTIES LABELS postgresql
+    ENVIRONMENT "${env};SELVAR_TEST_ENGINE=postgresql" TIMEOUT 600)
 endfunction()

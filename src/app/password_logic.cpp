@@ -43,7 +43,8 @@ void PasswordLogic::closed()
         else current.insert();
         for (const FieldDef& f : users_->def().fields) current.set(f.name, users_->value(f.name));
         current.post();
-        Sql::run(session_.db, u"DELETE FROM usera WHERE rowid <> :r"_s, {{u"r"_s, current.rowId()}});
+        Sql::run(session_.db, u"DELETE FROM usera WHERE "_s + session_.db.dialect().rowId() + u" <> :r"_s,
+                 {{u"r"_s, current.rowId()}});
         tx.commit();
     }
     users_.reset();

@@ -4,21 +4,52 @@
 //   SELVAR_ECZ        database: a SQLite file path or a postgresql:// URL
 //   SELVAR_ECZ_FILES  files directory (default: the SQLite file's directory)
 //   SELVAR_ALIAS_FILE the alias file (default: ~/.config/selvar/aliases.ini)
+//
+// A server URL: postgresql://[user[:password]@][host][:port]/dbname[?key=value&...]
+// The host may be a socket directory (percent-encoded, or as ?host=/path). Keys are the
+// client library's own (sslmode, connect_timeout, ...) plus `schema`, the schema the
+// tables live in (default: the server's search path).
+#include <QList>
+#include <QPair>
 #include <QString>
 
 namespace selvar {
 
+struct ServerAddress {
+    QString host;  // name, address or socket directory; empty: the client library's default
+    int port = -1;
+    QString user;
+    QString password;  // empty: the client library looks in ~/.pgpass
+    QString database;
+    QString schema;
+    QList<QPair<QString, QString>> options;  // passed on to the client library as they are
+
+    QString option(const QString& key) const;
+};
+
 struct AliasConfig {
     enum class Engine { Sqlite, PostgreSql };
     Engine engine = Engine::Sqlite;
-    QString database;  // file path or URL
+    QString database;  // file path or URL, as given (it may hold a password: never show it)
     QString filesDir;
+    ServerAddress server;  // PostgreSQL only
+
+    // The location for messages and reports: the URL without its password.
+    QString displayName() const;
 
     static AliasConfig forSqliteFile(const QString& path);
-    static AliasConfig fromLocation(const QString& location);  // path or URL
+    static AliasConfig fromLocation(const QString& location);  // path or URL; throws DbError on a bad URL
     static AliasConfig resolve(const QString& alias = QStringLiteral("ECZ"));
     static QString aliasFilePath();
     static QString defaultSqlitePath();
+
+    // Writes the alias into the alias file; a file that holds a password is readable by
+    // its owner only.
+    static void store(const QString& alias, const QString& location, const QString& filesDir = {});
 };
+
+bool isServerUrl(const QString& location);
+// The URL with its password (user-info and ?password=) replaced by "***".
+QString withoutPassword(const QString& location);
 
 }  // namespace selvar

@@ -15,7 +15,9 @@ double takeNumber(Database& db, const QString& table, const QString& field)
     double value = 1;
     qint64 rid = -1;
     {
-        Sql q(db, u"SELECT "_s + d.rowId() + u", "_s + fn + u" FROM "_s + tn + u" ORDER BY "_s + d.rowId() + u" LIMIT 1"_s);
+        // The row stays locked against the other workstations until this transaction ends.
+        Sql q(db, u"SELECT "_s + d.rowId() + u", "_s + fn + u" FROM "_s + tn + u" ORDER BY "_s + d.rowId() + u" LIMIT 1"_s
+                      + d.forUpdate());
         q.exec();
         if (q.next()) {
             rid = q.integer(0);
@@ -43,11 +45,13 @@ QString nextProvisionalBookNumber(const QString& current)
 
 QString takeProvisionalBookNumber(Database& db)
 {
+    const Dialect& d = db.dialect();
     Transaction tx(db);
     QString current;
     qint64 rid = -1;
     {
-        Sql q(db, u"SELECT rowid, RECETEKAYITNO FROM RKAYIT ORDER BY rowid LIMIT 1"_s);
+        Sql q(db, u"SELECT "_s + d.rowId() + u", RECETEKAYITNO FROM RKAYIT ORDER BY "_s + d.rowId() + u" LIMIT 1"_s
+                      + d.forUpdate());
         q.exec();
         if (q.next()) {
             rid = q.integer(0);
@@ -59,7 +63,7 @@ QString takeProvisionalBookNumber(Database& db)
     if (rid < 0) {
         Sql::run(db, u"INSERT INTO RKAYIT (RECETEKAYITNO) VALUES (:v)"_s, {{u"v"_s, next}});
     } else {
-        Sql::run(db, u"UPDATE RKAYIT SET RECETEKAYITNO = :v WHERE rowid = :rid"_s,
+        Sql::run(db, u"UPDATE RKAYIT SET RECETEKAYITNO = :v WHERE "_s + d.rowId() + u" = :rid"_s,
                  {{u"v"_s, next}, {u"rid"_s, rid}});
     }
     tx.commit();

@@ -25,21 +25,59 @@ Database::Database(const AliasConfig& alias) : alias_(alias), dialect_(makeDiale
         const QFileInfo fi(alias_.database);
         QDir().mkpath(fi.absolutePath());
     }
+    if (!alias_.filesDir.isEmpty()) QDir().mkpath(alias_.filesDir);
     QSqlDatabase db = QSqlDatabase::addDatabase(dialect_->driverName(), connection_);
     dialect_->configure(db, alias_);
-    if (!db.open()) {
-        const QSqlError e = db.lastError();
+    try {
+        open();
+    } catch (...) {
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(connection_);
-        throw DbError(u"Veritabanı açılamadı ("_s + alias_.database + u"): "_s + e.text());
+        throw;
     }
-    for (const QString& s : dialect_->sessionSetup()) execute(s);
+}
+
+void Database::open()
+{
+    QSqlDatabase db = handle();
+    if (!db.open())
+        throw DbError(u"Veritabanı açılamadı ("_s + alias_.displayName() + u"): "_s + db.lastError().text());
+    for (const QString& s : dialect_->sessionSetup(alias_)) execute(s);
+    if (const QString ask = dialect_->sharedSchemaQuery(); !ask.isEmpty()) {
+        QSqlQuery q(db);
+        if (!q.exec(ask)) fail(q.lastError(), ask);
+        if (!q.next() || q.isNull(0))
+            throw DbError(u"Veritabanında tabloların yazılacağı bir şema yok ("_s + alias_.displayName() + u")."_s);
+        dialect_->setSharedSchema(q.value(0).toString());
+    }
     // This workstation's own working tables.
     for (const TableDef& t : allTables())
         if (t.working) {
             createStatementsOf(t, true);
             insertInitialRows(t);
         }
+}
+
+void Database::reconnect()
+{
+    for (auto& [sqlText, list] : pool_) {
+        std::erase_if(list, [](const Pooled& p) { return !p.inUse; });
+        for (Pooled& p : list) p.stale = true;
+    }
+    ++generation_;
+    handle().close();
+    broken_ = false;
+    try {
+        open();
+    } catch (...) {
+        broken_ = true;  // still unreachable: the next statement tries again
+        throw;
+    }
+}
+
+void Database::ensureOpen()
+{
+    if (broken_ && depth_ == 0) reconnect();
 }
 
 Database::~Database()
@@ -61,17 +99,26 @@ std::unique_ptr<Database> Database::openAlias(const QString& alias)
     return std::make_unique<Database>(AliasConfig::resolve(alias));
 }
 
-void Database::fail(const QSqlError& e, const QString& context) const
+void Database::fail(const QSqlError& e, const QString& context)
 {
-    if (dialect_->isLockError(e))
-        throw LockHeld(u"Diğer Kullanıcı Dosyaya Yazıyor."_s);
-    if (dialect_->isKeyViolation(e))
+    switch (dialect_->classify(e)) {
+    case FailureKind::LockHeld: throw LockHeld(u"Diğer Kullanıcı Dosyaya Yazıyor."_s);
+    case FailureKind::KeyViolation:
         throw DbError(u"Anahtar ihlali: bu anahtarla bir kayıt zaten var ("_s + context + u")."_s);
+    case FailureKind::WriteConflict:
+        throw WriteConflict(u"Başka bir iş yeriyle aynı anda yazıldı; işlem geri alındı."_s);
+    case FailureKind::ConnectionLost:
+        broken_ = true;
+        throw ConnectionLost(u"Veritabanı sunucusuyla bağlantı koptu. Son işlem kaydedilmedi; sunucu "
+                             u"açıldığında işlemi yeniden yapın (ekrandaki çalışma listesi boşalır)."_s);
+    case FailureKind::Other: break;
+    }
     throw DbError(u"Veritabanı hatası: "_s + e.text() + u" ["_s + context + u"]"_s);
 }
 
 void Database::execute(const QString& sql)
 {
+    ensureOpen();
     QSqlQuery q(handle());
     if (!q.exec(sql)) fail(q.lastError(), sql.left(200));
 }
@@ -79,6 +126,7 @@ void Database::execute(const QString& sql)
 void Database::begin()
 {
     if (depth_ == 0) {
+        ensureOpen();
         QSqlQuery q(handle());
         if (!q.exec(dialect_->beginWrite())) fail(q.lastError(), u"BEGIN"_s);
         rollbackOnly_ = false;
@@ -143,15 +191,16 @@ void Database::checkSqlAccess(const QString& sql) const
 
 QSqlQuery* Database::acquire(const QString& sql)
 {
+    ensureOpen();
     auto& list = pool_[sql];
     for (Pooled& p : list)
-        if (!p.inUse) {
+        if (!p.inUse && !p.stale) {
             p.inUse = true;
             return p.query.get();
         }
     checkSqlAccess(sql);
     auto q = std::make_unique<QSqlQuery>(handle());
-    q->setForwardOnly(true);
+    q->setForwardOnly(dialect_->forwardOnlyResults());
     if (!q->prepare(sql)) fail(q->lastError(), sql.left(200));
     list.push_back({std::move(q), true});
     return list.back().query.get();
@@ -161,9 +210,10 @@ void Database::release(QSqlQuery* q)
 {
     q->finish();
     for (auto& [sqlText, list] : pool_)
-        for (Pooled& p : list)
-            if (p.query.get() == q) {
-                p.inUse = false;
+        for (auto it = list.begin(); it != list.end(); ++it)
+            if (it->query.get() == q) {
+                if (it->stale) list.erase(it);
+                else it->inUse = false;
                 return;
             }
 }

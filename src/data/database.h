@@ -41,6 +41,12 @@ public:
     // Runs statements without parameters (schema work, PRAGMAs).
     void execute(const QString& sql);
 
+    // After the server connection was lost, the next statement outside a transaction
+    // connects again; this workstation's working tables start empty then. Prepared
+    // statements of the old connection are dropped: a cursor compares generations.
+    void ensureOpen();
+    quint64 generation() const { return generation_; }
+
     // Transactions nest: only the outermost begins and commits; a failure inside any of
     // them rolls the whole one back. Beginning may throw LockHeld.
     void begin();
@@ -59,14 +65,17 @@ public:
     QSqlQuery* acquire(const QString& sql);
     void release(QSqlQuery* q);
 
-    [[noreturn]] void fail(const QSqlError& e, const QString& context) const;
+    [[noreturn]] void fail(const QSqlError& e, const QString& context);
 
 private:
+    void open();
+    void reconnect();
     void createStatementsOf(const TableDef& t, bool privateCopy);
     void insertInitialRows(const TableDef& t);
     struct Pooled {
         std::unique_ptr<QSqlQuery> query;
         bool inUse = false;
+        bool stale = false;  // made on a connection that has been replaced
     };
     AliasConfig alias_;
     std::unique_ptr<Dialect> dialect_;
@@ -75,6 +84,8 @@ private:
     QSet<QString> passwords_;
     int depth_ = 0;
     bool rollbackOnly_ = false;
+    bool broken_ = false;
+    quint64 generation_ = 0;
 };
 
 // Commits at commit(); rolls back when it goes out of scope before that.

@@ -5,6 +5,7 @@
 #include "data/database.h"
 #include "data/operations.h"
 #include "data/sql.h"
+#include "data/table.h"
 
 #include <random>
 
@@ -32,17 +33,10 @@ QString ean13(const QString& twelve)
     return twelve + QString::number((10 - sum % 10) % 10);
 }
 
-void insertRow(Database& db, const QString& table, const QVariantMap& values)
+// Values go in as their fields store them, so both engines get the same rows.
+qint64 insertRow(Database& db, const QString& table, const QVariantMap& values)
 {
-    QStringList cols, marks;
-    for (auto it = values.begin(); it != values.end(); ++it) {
-        cols << it.key();
-        marks << u':' + it.key();
-    }
-    Sql q(db, u"INSERT INTO "_s + tableDef(table).name + u" ("_s + cols.join(u',') + u") VALUES ("_s
-                  + marks.join(u',') + u')');
-    for (auto it = values.begin(); it != values.end(); ++it) q.bind(it.key(), it.value());
-    q.exec();
+    return insertRecord(db, table, values);
 }
 
 const QList<QString> kGenerics = {
@@ -209,13 +203,7 @@ void fillDemoData(Database& db, const QDate& today)
                 {u"PASIFSTOK"_s, rng.between(0, 10)},
                 {u"PROSPEKTUS"_s, name + u": "_s + kGenerics[stem.generic] + u" içerir. "_s
                                       + kIndications[stem.indication] + u" tedavisinde hekim önerisiyle kullanılır."_s}};
-            Sql q(db, u"INSERT INTO URUN (ILACAD,JENERIKNO,GRUPNO,ENDIKNO,MIAD,MIKTAR,"
-                      u"FIYAT,FIYATARIH,ILACKOD,YER,RECETEKOD,KDV,ALISTIP,AKTIFSTOK,"
-                      u"PASIFSTOK,PROSPEKTUS) VALUES (:ILACAD,:JENERIKNO,:GRUPNO,:ENDIKNO,:MIAD,:MIKTAR,:FIYAT,"
-                      u":FIYATARIH,:ILACKOD,:YER,:RECETEKOD,:KDV,:ALISTIP,:AKTIFSTOK,:PASIFSTOK,:PROSPEKTUS)"_s);
-            for (auto it = row.begin(); it != row.end(); ++it) q.bind(it.key(), it.value());
-            q.exec();
-            const qint64 no = q.lastInsertId().toLongLong();
+            const qint64 no = insertRow(db, u"URUN"_s, row);
             products << Product{no, price, name};
             // Older prices for a third of the products.
             if (n % 3 == 0) {

@@ -2,6 +2,10 @@
 // What differs between the engines behind the alias: column types, the sort-key
 // expression of text keys, value conversions, the write-transaction statement and how a
 // lock held by another workstation shows up. Window and logic code never sees it.
+//
+// Both engines give every table a row identity named `rowid` (SQLite's own; on
+// PostgreSQL a hidden identity column, the AutoInc field itself where a table has one),
+// so a statement may name `rowid` through rowId() on either.
 #include "data/alias.h"
 #include "data/schema.h"
 
@@ -12,36 +16,68 @@
 
 namespace selvar {
 
+// How a failed statement is answered.
+enum class FailureKind {
+    Other,
+    LockHeld,        // another workstation holds the rows beyond the short wait
+    KeyViolation,    // a unique key is taken
+    WriteConflict,   // deadlock or serialization failure: the whole recording may simply run again
+    ConnectionLost,  // the server went away; the next statement reconnects
+};
+
 class Dialect {
 public:
     virtual ~Dialect() = default;
+    virtual AliasConfig::Engine engine() const = 0;
     virtual QString driverName() const = 0;
     virtual void configure(QSqlDatabase& db, const AliasConfig& alias) const = 0;
-    virtual QStringList sessionSetup() const = 0;  // run once after opening
+    virtual QStringList sessionSetup(const AliasConfig& alias) const = 0;  // run after every opening
+    // Where the shared tables are, asked once the session is set up (empty: nothing to
+    // ask); a connection's own copies of the working tables hide the shared ones by name,
+    // so statements that make shared tables name this schema.
+    virtual QString sharedSchemaQuery() const { return {}; }
+    virtual void setSharedSchema(const QString&) {}
 
     virtual QString quote(const QString& identifier) const = 0;
     virtual QString tableName(const TableDef& t) const { return quote(t.name); }
-    virtual QString rowId() const = 0;  // the engine's row identity column
+    QString rowId() const { return QStringLiteral("rowid"); }
     // The statements that create a table with its indexes; `privateCopy` makes the
     // connection's own copy of a working table, which hides the shared one.
     virtual QStringList createStatements(const TableDef& t, bool privateCopy = false) const = 0;
     virtual QString tableExistsSql() const = 0;  // one parameter :t; a row when the shared table exists
     virtual QString dropStatement(const TableDef& t) const = 0;
+    // After rows were written with their AutoInc values given: what makes the next
+    // insert continue above them.
+    virtual QStringList afterExplicitKeys(const TableDef& t) const = 0;
 
     // Key of a field as an SQL expression: the Turkish sort key for text, the column
     // itself otherwise. Index and queries use the same text, so the index is used.
     virtual QString keyExpression(const FieldDef& f) const = 0;
+    // A blank key sorts before every value, in both directions of the index.
     virtual QString orderTerm(const QString& expression, bool descending) const = 0;
+
+    // Appended to an INSERT that must report the row identity it made (empty where the
+    // engine reports it by itself).
+    virtual QString returningRowId() const = 0;
+    // Appended to a SELECT whose rows are about to be changed by this transaction.
+    virtual QString forUpdate() const = 0;
 
     // Values of a field between the program and the engine.
     virtual QVariant toDatabase(FieldType type, const QVariant& v) const = 0;
     virtual QVariant fromDatabase(FieldType type, const QVariant& v) const = 0;
+    // A column of free SQL as read, in the one form both engines give: dates and
+    // date-times as ISO texts, logicals as 1 and 0.
+    virtual QVariant readValue(const QVariant& v) const = 0;
     // A parameter of free SQL: dates and date-times in the engine's own form.
     virtual QVariant bindValue(const QVariant& v) const = 0;
 
+    // Whether a statement may be read row by row while others run on the connection.
+    // The server's client streams a forward-only result, and the next statement would cut
+    // it short: there every result is fetched whole.
+    virtual bool forwardOnlyResults() const = 0;
+
     virtual QString beginWrite() const = 0;
-    virtual bool isLockError(const QSqlError& e) const = 0;
-    virtual bool isKeyViolation(const QSqlError& e) const = 0;
+    virtual FailureKind classify(const QSqlError& e) const = 0;
 };
 
 std::unique_ptr<Dialect> makeDialect(AliasConfig::Engine engine);
@@ -49,5 +85,11 @@ std::unique_ptr<Dialect> makeDialect(AliasConfig::Engine engine);
 // Shared by the dialects: the sort key of a text column as nested replace() calls
 // followed by ASCII upper(), the same mapping as sortKey() in core.
 QString sortKeySql(const QString& quotedColumn);
+
+// Shared by the dialects: ISO texts of dates and date-times as the engines keep them.
+QDate parseIsoDate(const QString& s);
+QDateTime parseIsoStamp(const QString& s);
+QString isoDate(const QDate& d);
+QString isoStamp(const QDateTime& dt);
 
 }  // namespace selvar

@@ -1,4 +1,3 @@
-#include "core/turkish.h"
 #include "data/dialect.h"
 #include "data/errors.h"
 
@@ -9,48 +8,11 @@
 namespace selvar {
 using namespace Qt::Literals::StringLiterals;
 
-QString sortKeySql(const QString& quotedColumn)
-{
-    QString e = u"COALESCE("_s + quotedColumn + u",'')"_s;
-    for (const auto& [from, to] : sortKeyReplacements())
-        e = u"replace("_s + e + u",'"_s + from + u"','"_s + to + u"')"_s;
-    return u"upper("_s + e + u")"_s;
-}
-
 namespace {
-
-const QString kDateFormat = u"yyyy-MM-dd"_s;
-const QString kStampFormat = u"yyyy-MM-dd HH:mm:ss.zzz"_s;
-
-// ISO texts are read by hand: this runs for every date of every row read.
-int digitsAt(const QString& s, int from, int count)
-{
-    int v = 0;
-    for (int i = from; i < from + count; ++i) {
-        const char16_t c = s[i].unicode();
-        if (c < u'0' || c > u'9') return -1;
-        v = v * 10 + (c - u'0');
-    }
-    return v;
-}
-
-QDate parseIsoDate(const QString& s)
-{
-    if (s.size() < 10 || s[4] != u'-' || s[7] != u'-') return QDate::fromString(s.left(10), kDateFormat);
-    return QDate(digitsAt(s, 0, 4), digitsAt(s, 5, 2), digitsAt(s, 8, 2));
-}
-
-QDateTime parseStamp(const QString& s)
-{
-    const QDate d = parseIsoDate(s);
-    if (!d.isValid()) return {};
-    if (s.size() < 19) return QDateTime(d, QTime(0, 0));
-    const int ms = s.size() >= 23 ? digitsAt(s, 20, 3) : 0;
-    return QDateTime(d, QTime(digitsAt(s, 11, 2), digitsAt(s, 14, 2), digitsAt(s, 17, 2), std::max(ms, 0)));
-}
 
 class SqliteDialect final : public Dialect {
 public:
+    AliasConfig::Engine engine() const override { return AliasConfig::Engine::Sqlite; }
     QString driverName() const override { return u"QSQLITE"_s; }
 
     void configure(QSqlDatabase& db, const AliasConfig& alias) const override
@@ -60,13 +22,12 @@ public:
         db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT="_s + (timeout.isEmpty() ? u"2500"_s : QString::fromLatin1(timeout)));
     }
 
-    QStringList sessionSetup() const override
+    QStringList sessionSetup(const AliasConfig&) const override
     {
         return {u"PRAGMA journal_mode=WAL"_s, u"PRAGMA synchronous=FULL"_s, u"PRAGMA foreign_keys=OFF"_s};
     }
 
     QString quote(const QString& identifier) const override { return u'"' + identifier + u'"'; }
-    QString rowId() const override { return u"rowid"_s; }
 
     QString columnType(const FieldDef& f) const
     {
@@ -128,6 +89,11 @@ public:
         return (t.working ? u"DROP TABLE IF EXISTS temp."_s : u"DROP TABLE IF EXISTS "_s) + tableName(t);
     }
 
+    QStringList afterExplicitKeys(const TableDef&) const override { return {}; }  // AUTOINCREMENT follows by itself
+
+    QString returningRowId() const override { return {}; }
+    QString forUpdate() const override { return {}; }  // the write transaction holds the whole file
+
     QString keyExpression(const FieldDef& f) const override
     {
         return f.isText() ? sortKeySql(quote(f.name)) : quote(f.name);
@@ -144,11 +110,11 @@ public:
         switch (type) {
         case FieldType::Date: {
             const QDate d = v.typeId() == QMetaType::QDateTime ? v.toDateTime().date() : v.toDate();
-            return d.isValid() ? QVariant(d.toString(kDateFormat)) : QVariant();
+            return d.isValid() ? QVariant(isoDate(d)) : QVariant();
         }
         case FieldType::Timestamp: {
             const QDateTime dt = v.typeId() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0)) : v.toDateTime();
-            return dt.isValid() ? QVariant(dt.toString(kStampFormat)) : QVariant();
+            return dt.isValid() ? QVariant(isoStamp(dt)) : QVariant();
         }
         case FieldType::Logical: return QVariant(v.toBool() ? 1 : 0);
         case FieldType::Long:
@@ -169,7 +135,7 @@ public:
         case FieldType::Date: {
             return parseIsoDate(v.toString());
         }
-        case FieldType::Timestamp: return parseStamp(v.toString());
+        case FieldType::Timestamp: return parseIsoStamp(v.toString());
         case FieldType::Logical: return QVariant(v.toLongLong() != 0);
         case FieldType::Long:
         case FieldType::Short:
@@ -182,45 +148,34 @@ public:
         return v;
     }
 
+    QVariant readValue(const QVariant& v) const override { return v; }
+
     QVariant bindValue(const QVariant& v) const override
     {
         if (!v.isValid()) return QVariant();
         switch (v.typeId()) {
-        case QMetaType::QDate: return v.toDate().isValid() ? QVariant(v.toDate().toString(kDateFormat)) : QVariant();
+        case QMetaType::QDate: return v.toDate().isValid() ? QVariant(isoDate(v.toDate())) : QVariant();
         case QMetaType::QDateTime:
-            return v.toDateTime().isValid() ? QVariant(v.toDateTime().toString(kStampFormat)) : QVariant();
+            return v.toDateTime().isValid() ? QVariant(isoStamp(v.toDateTime())) : QVariant();
         case QMetaType::Bool: return QVariant(v.toBool() ? 1 : 0);
         default: return v;
         }
     }
 
+    bool forwardOnlyResults() const override { return true; }
     QString beginWrite() const override { return u"BEGIN IMMEDIATE"_s; }
 
-    bool isLockError(const QSqlError& e) const override
+    FailureKind classify(const QSqlError& e) const override
     {
-        const QString code = e.nativeErrorCode();
-        const int primary = code.toInt() & 0xff;
-        return primary == 5 || primary == 6 || e.databaseText().contains(u"locked"_s);
-    }
-
-    bool isKeyViolation(const QSqlError& e) const override
-    {
-        return (e.nativeErrorCode().toInt() & 0xff) == 19 && e.databaseText().contains(u"UNIQUE"_s);
+        const int primary = e.nativeErrorCode().toInt() & 0xff;
+        if (primary == 5 || primary == 6 || e.databaseText().contains(u"locked"_s)) return FailureKind::LockHeld;
+        if (primary == 19 && e.databaseText().contains(u"UNIQUE"_s)) return FailureKind::KeyViolation;
+        return FailureKind::Other;
     }
 };
 
 }  // namespace
 
 std::unique_ptr<Dialect> makeSqliteDialect() { return std::make_unique<SqliteDialect>(); }
-
-std::unique_ptr<Dialect> makeDialect(AliasConfig::Engine engine)
-{
-    switch (engine) {
-    case AliasConfig::Engine::Sqlite: return makeSqliteDialect();
-    case AliasConfig::Engine::PostgreSql:
-        throw DbError(u"PostgreSQL motoru bu sürümde henüz yok; SQLite dosyası kullanın."_s);
-    }
-    return makeSqliteDialect();
-}
 
 }  // namespace selvar

@@ -21,4 +21,18 @@ public:
     explicit LockHeld(const QString& message) : DbError(message) {}
 };
 
+// Two workstations' recordings crossed (a deadlock or a serialization failure): the
+// server rolled this one back whole, and running it again is safe.
+class WriteConflict : public DbError {
+public:
+    explicit WriteConflict(const QString& message) : DbError(message) {}
+};
+
+// The connection to the database server was lost: what was being written was not
+// written; the next operation connects again.
+class ConnectionLost : public DbError {
+public:
+    explicit ConnectionLost(const QString& message) : DbError(message) {}
+};
+
 }  // namespace selvar

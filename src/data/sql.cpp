@@ -40,13 +40,13 @@ int Sql::column(const QString& name) const
     return i;
 }
 
-QVariant Sql::value(int i) const { return q_->value(i); }
-QVariant Sql::value(const QString& name) const { return q_->value(column(name)); }
+QVariant Sql::value(int i) const { return db_.dialect().readValue(q_->value(i)); }
+QVariant Sql::value(const QString& name) const { return value(column(name)); }
 bool Sql::isNull(int i) const { return q_->isNull(i); }
-QString Sql::text(int i) const { return q_->isNull(i) ? QString() : q_->value(i).toString(); }
+QString Sql::text(int i) const { return q_->isNull(i) ? QString() : value(i).toString(); }
 double Sql::number(int i) const { return q_->isNull(i) ? 0.0 : q_->value(i).toDouble(); }
 qint64 Sql::integer(int i) const { return q_->isNull(i) ? 0 : qint64(std::llround(q_->value(i).toDouble())); }
-bool Sql::boolean(int i) const { return !q_->isNull(i) && q_->value(i).toLongLong() != 0; }
+bool Sql::boolean(int i) const { return !q_->isNull(i) && value(i).toLongLong() != 0; }
 
 QDate Sql::date(int i) const
 {
@@ -60,7 +60,11 @@ QDateTime Sql::timestamp(int i) const
 
 int Sql::rowsAffected() const { return q_->numRowsAffected(); }
 
-QVariant Sql::lastInsertId() const { return q_->lastInsertId(); }
+qint64 Sql::insertedRowId()
+{
+    if (q_->isSelect()) return q_->next() ? q_->value(0).toLongLong() : 0;
+    return q_->lastInsertId().toLongLong();
+}
 
 QVariant Sql::scalar(Database& db, const QString& text, const QVariantMap& params)
 {
@@ -68,6 +72,14 @@ QVariant Sql::scalar(Database& db, const QString& text, const QVariantMap& param
     for (auto it = params.begin(); it != params.end(); ++it) q.bind(it.key(), it.value());
     q.exec();
     return q.next() ? q.value(0) : QVariant();
+}
+
+qint64 Sql::insert(Database& db, const QString& text, const QVariantMap& params)
+{
+    Sql q(db, text + db.dialect().returningRowId());
+    for (auto it = params.begin(); it != params.end(); ++it) q.bind(it.key(), it.value());
+    q.exec();
+    return q.insertedRowId();
 }
 
 int Sql::run(Database& db, const QString& text, const QVariantMap& params)

@@ -1,7 +1,7 @@
 #pragma once
 // A statement with named parameters (":satTrh"). Values always go in as parameters;
-// hand-written SQL names tables and fields without quotes (quote only "NO" of TAKAS);
-// dates and date-times are converted for the engine. Errors throw DbError.
+// hand-written SQL names tables and fields without quotes (both engines fold them the
+// same way); dates and date-times are converted for the engine. Errors throw DbError.
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -46,11 +46,15 @@ public:
     QDateTime timestamp(const QString& name) const { return timestamp(column(name)); }
 
     int rowsAffected() const;
-    QVariant lastInsertId() const;
+    // The row identity an INSERT made; its text must end in the dialect's
+    // returningRowId(), as insert() below arranges.
+    qint64 insertedRowId();
 
     // Runs a statement and returns the first column of its first row (null when none).
     static QVariant scalar(Database& db, const QString& text, const QVariantMap& params = {});
     static int run(Database& db, const QString& text, const QVariantMap& params = {});
+    // Runs an INSERT and returns the row identity it made.
+    static qint64 insert(Database& db, const QString& text, const QVariantMap& params = {});
 
 private:
     Database& db_;

@@ -129,6 +129,11 @@ bool Table::fetchOne(const QString& shape, const std::function<QString()>& where
     QString rangeShape;
     const QString range = rangeWhere(&all, &rangeShape);
     const QString cacheKey = shape + u'|' + rangeShape + (descending ? u"|D"_s : u"|A"_s);
+    db_.ensureOpen();
+    if (generation_ != db_.generation()) {
+        statements_.clear();  // prepared on a connection that is gone
+        generation_ = db_.generation();
+    }
     auto it = statements_.find(cacheKey);
     if (it == statements_.end()) {
         QStringList conditions;
@@ -139,7 +144,7 @@ bool Table::fetchOne(const QString& shape, const std::function<QString()>& where
         if (!conditions.isEmpty()) sql += u" WHERE "_s + conditions.join(u" AND "_s);
         sql += orderBy(descending) + u" LIMIT 1"_s;
         auto q = std::make_shared<QSqlQuery>(db_.handle());
-        q->setForwardOnly(true);
+        q->setForwardOnly(db_.dialect().forwardOnlyResults());
         if (!q->prepare(sql)) db_.fail(q->lastError(), sql.left(300));
         it = statements_.insert(cacheKey, q);
     }
@@ -494,11 +499,11 @@ void Table::post()
                             ? u"INSERT INTO "_s + tableSql_ + u" DEFAULT VALUES"_s
                             : u"INSERT INTO "_s + tableSql_ + u" ("_s + cols.join(u", "_s) + u") VALUES ("_s
                                   + marks.join(u", "_s) + u")"_s;
-    Sql q(db_, sql);
+    Sql q(db_, sql + d.returningRowId());
     for (int i = 0; i < def_.fields.size(); ++i)
         if (!buffer_[i].isNull()) q.bind(u"f"_s + QString::number(i), d.toDatabase(def_.fields[i].type, buffer_[i]));
     q.exec();
-    const qint64 id = q.lastInsertId().toLongLong();
+    const qint64 id = q.insertedRowId();
     state_ = State::Browse;
     if (!gotoRowId(id)) first();
 }
@@ -683,10 +688,10 @@ qint64 insertRecord(Database& db, const QString& tableName, const QVariantMap& v
     const QString sql = cols.isEmpty() ? u"INSERT INTO "_s + d.tableName(def) + u" DEFAULT VALUES"_s
                                        : u"INSERT INTO "_s + d.tableName(def) + u" ("_s + cols.join(u", "_s)
                                              + u") VALUES ("_s + marks.join(u", "_s) + u")"_s;
-    Sql q(db, sql);
+    Sql q(db, sql + d.returningRowId());
     for (auto it = binds.cbegin(); it != binds.cend(); ++it) q.bind(it.key(), it.value());
     q.exec();
-    return q.lastInsertId().toLongLong();
+    return q.insertedRowId();
 }
 
 void updateRecord(Database& db, const QString& tableName, qint64 rowId, const QVariantMap& values)

@@ -118,6 +118,7 @@ private:
     QString tableSql_;
     QString selectList_;
     QHash<QString, std::shared_ptr<QSqlQuery>> statements_;  // by shape, for the current index
+    quint64 generation_ = 0;  // of the connection the statements were prepared on
 
     bool hasRow_ = false;
     bool eof_ = true;

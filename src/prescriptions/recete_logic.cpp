@@ -64,7 +64,8 @@ void ReceteLogic::open(const QString& bookNo, int mode, const QString& dateText_
         computeGross();
         return;
     }
-    const QVariant rid = Sql::scalar(session_.db, u"SELECT rowid FROM RECETE WHERE RKDEFTERNO = :k"_s, {{u"k"_s, bookNo}});
+    const QVariant rid = Sql::scalar(session_.db, u"SELECT "_s + session_.db.dialect().rowId() + u" FROM RECETE WHERE RKDEFTERNO = :k"_s,
+                                    {{u"k"_s, bookNo}});
     if (rid.isNull()) throw DbError(bookNo + u" numaralı reçete kaydı bulunamadı."_s);
     rowId_ = rid.toLongLong();
     rec_ = readRecord(session_.db, u"RECETE"_s, rowId_);

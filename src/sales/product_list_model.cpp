@@ -20,8 +20,10 @@ void ProductListModel::reload()
     ids_.clear();
     positions_.clear();
     pages_.clear();
-    const QString key = db_.dialect().keyExpression(*tableDef(u"URUN"_s).field(u"ILACAD"_s));
-    Sql q(db_, u"SELECT rowid FROM URUN ORDER BY "_s + key + u", rowid"_s);
+    const Dialect& d = db_.dialect();
+    const QString key = d.keyExpression(*tableDef(u"URUN"_s).field(u"ILACAD"_s));
+    Sql q(db_, u"SELECT "_s + d.rowId() + u" FROM URUN ORDER BY "_s + d.orderTerm(key, false) + u", "_s
+                   + d.orderTerm(d.rowId(), false));
     q.exec();
     while (q.next()) ids_.push_back(q.value(0).toLongLong());
     positions_.reserve(ids_.size());
@@ -53,7 +55,9 @@ const QVector<QVariant>* ProductListModel::rowData(int row) const
         if (pages_.size() > 64) pages_.clear();  // keep memory bounded while scrolling far
         QStringList marks;
         for (int i = 0; i < PageSize; ++i) marks << u":r"_s + QString::number(i);
-        Sql q(db_, u"SELECT rowid, "_s + kColumns + u" FROM URUN WHERE rowid IN ("_s + marks.join(u',') + u")"_s);
+        const QString rowId = db_.dialect().rowId();
+        Sql q(db_, u"SELECT "_s + rowId + u", "_s + kColumns + u" FROM URUN WHERE "_s + rowId + u" IN ("_s
+                       + marks.join(u',') + u")"_s);
         for (int i = 0; i < PageSize; ++i) q.bind(u"r"_s + QString::number(i), rowIdAt(page * PageSize + i));
         q.exec();
         QHash<qint64, QVector<QVariant>> byId;

@@ -92,9 +92,8 @@ private:
     }
     qint64 addPatient(const QString& name, const QString& surname)
     {
-        Sql q(db(), u"INSERT INTO HASTA (HASTADI, HASTASOYAD, BORC) VALUES (:a, :s, 0)"_s);
-        q.bind(u"a"_s, name).bind(u"s"_s, surname).exec();
-        return q.lastInsertId().toLongLong();
+        return Sql::insert(db(), u"INSERT INTO HASTA (HASTADI, HASTASOYAD, BORC) VALUES (:a, :s, 0)"_s,
+                           {{u"a"_s, name}, {u"s"_s, surname}});
     }
     double number(const QString& sql) { return Sql::scalar(db(), sql).toDouble(); }
     QString text(const QString& sql) { return Sql::scalar(db(), sql).toString(); }

@@ -28,10 +28,9 @@ const QDateTime kNow(kToday, QTime(10, 30));
 
 qint64 addPatient(Database& db, const QString& name, const QString& surname, const QString& institution = {})
 {
-    Sql q(db, u"INSERT INTO HASTA (HASTADI, HASTASOYAD, KURUM, BORC) VALUES (:a, :s, :k, 0)"_s);
-    q.bind(u"a"_s, name).bind(u"s"_s, surname).bind(u"k"_s, institution.isEmpty() ? QVariant() : QVariant(institution));
-    q.exec();
-    return q.lastInsertId().toLongLong();
+    return Sql::insert(db, u"INSERT INTO HASTA (HASTADI, HASTASOYAD, KURUM, BORC) VALUES (:a, :s, :k, 0)"_s,
+                       {{u"a"_s, name}, {u"s"_s, surname},
+                        {u"k"_s, institution.isEmpty() ? QVariant() : QVariant(institution)}});
 }
 
 void addInstitution(Database& db, const QString& code, const QString& name)

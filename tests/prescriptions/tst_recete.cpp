@@ -483,7 +483,7 @@ void TstRecete::heldCountersAskAndRetry()
     logic.setPatientName(u"Ali"_s);
     logic.setPatientSurname(u"Veli"_s);
     auto other = t.second();
-    auto tx = std::make_unique<Transaction>(*other);
+    auto tx = holdCounters(*other);
     prompter.release = [&] { tx->commit(); };
     QCOMPARE(logic.store(), ReceteLogic::StoreResult::Stored);
     QCOMPARE(prompter.texts, (QStringList{u"Reçete Kayıt Defterine Kaydedilsin mi?"_s, BookCounterBusy}));

@@ -429,8 +429,7 @@ private Q_SLOTS:
     void zamOnayWritesBothOrNeither()
     {
         Fixture f(100, QDate(2026, 1, 15));
-        f.t->execute(u"CREATE TRIGGER no_price_change BEFORE UPDATE OF FIYAT ON URUN "
-                     u"BEGIN SELECT RAISE(ABORT, 'locked'); END"_s);
+        makeUpdatesFail(f.t.db(), u"URUN"_s, u"FIYAT"_s);
         ZamLogic z(f.session, f.product, 125);
         QVERIFY_THROWS_EXCEPTION(DbError, z.confirm(u"09.12.2026"_s));
         QVERIFY(f.archive().isEmpty());

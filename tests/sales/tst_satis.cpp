@@ -429,7 +429,7 @@ void TstSatis::counterHeldAsksAndRetries()
     values.steps << FakeValues::Step{};
     logic.satisEkle();
     auto other = held.second();
-    auto tx = std::make_unique<Transaction>(*other);
+    auto tx = holdCounters(*other);
     prompter.release = [&] { tx->commit(); };
     logic.perakendeKayit();
     QCOMPARE(prompter.texts, QStringList{CounterBusyMessage});
