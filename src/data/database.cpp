@@ -48,6 +48,10 @@ void Database::open()
         if (!q.exec(ask)) fail(q.lastError(), ask);
         if (!q.next() || q.isNull(0))
             throw DbError(u"Veritabanında tabloların yazılacağı bir şema yok ("_s + alias_.displayName() + u")."_s);
+        // Turkish letters and the key order need UTF-8 on the server side too.
+        if (q.value(1).toString().compare(u"UTF8"_s, Qt::CaseInsensitive) != 0)
+            throw DbError(u"Veritabanı UTF8 kodlamalı olmalı ("_s + alias_.displayName() + u": "_s
+                          + q.value(1).toString() + u")."_s);
         dialect_->setSharedSchema(q.value(0).toString());
     }
     // This workstation's own working tables.
@@ -266,6 +270,16 @@ void Database::createSchema()
             createStatementsOf(t, false);
             if (!t.working) insertInitialRows(t);
         }
+    tx.commit();
+}
+
+void Database::dropAllTables()
+{
+    Transaction tx(*this);
+    for (TableDef t : allTables()) {
+        t.working = false;  // the shared table, not this connection's copy
+        execute(dialect_->dropStatement(t));
+    }
     tx.commit();
 }
 

@@ -34,6 +34,7 @@ public:
     // Creates every table of the schema with its indexes and starting rows.
     void createSchema();
     void createTable(const TableDef& t, bool replace);  // a working table: this connection's copy
+    void dropAllTables();  // every shared table of the schema, with its rows
     void emptyTable(const QString& tableName);
     bool tableExists(const QString& tableName);
     bool hasSchema();  // every table of the schema is there

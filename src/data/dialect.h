@@ -35,6 +35,7 @@ public:
     // Where the shared tables are, asked once the session is set up (empty: nothing to
     // ask); a connection's own copies of the working tables hide the shared ones by name,
     // so statements that make shared tables name this schema.
+    // The query returns the schema and the database's encoding, which must be UTF-8.
     virtual QString sharedSchemaQuery() const { return {}; }
     virtual void setSharedSchema(const QString&) {}
 

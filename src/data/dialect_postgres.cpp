@@ -72,7 +72,10 @@ public:
         return r;
     }
 
-    QString sharedSchemaQuery() const override { return u"SELECT current_schema()"_s; }
+    QString sharedSchemaQuery() const override
+    {
+        return u"SELECT current_schema(), current_setting('server_encoding')"_s;
+    }
     void setSharedSchema(const QString& schema) override { schema_ = quote(schema) + u'.'; }
 
     QString quote(const QString& identifier) const override { return u'"' + identifier.toLower() + u'"'; }

@@ -86,7 +86,7 @@ public:
 
     QString dropStatement(const TableDef& t) const override
     {
-        return (t.working ? u"DROP TABLE IF EXISTS temp."_s : u"DROP TABLE IF EXISTS "_s) + tableName(t);
+        return (t.working ? u"DROP TABLE IF EXISTS temp."_s : u"DROP TABLE IF EXISTS main."_s) + tableName(t);
     }
 
     QStringList afterExplicitKeys(const TableDef&) const override { return {}; }  // AUTOINCREMENT follows by itself

@@ -1,6 +1,8 @@
 #pragma once
 // The retry rule of the counter tables: while another workstation holds them, show the
-// window's message; OK tries again, closing the box gives up with the error.
+// window's message; OK tries again, closing the box gives up with the error. A recording
+// that crossed another workstation's (a deadlock on the server) was rolled back whole
+// and simply runs again a few times before the message is shown.
 #include "data/errors.h"
 #include "platform/prompter.h"
 
@@ -14,9 +16,14 @@ inline const QString CounterBusyMessage =
 template <typename F>
 auto withLockRetry(Prompter& prompter, const QString& message, F&& work) -> decltype(work())
 {
+    int conflicts = 0;
     for (;;) {
         try {
             return work();
+        } catch (const WriteConflict&) {
+            if (++conflicts < 5) continue;
+            conflicts = 0;
+            if (!prompter.retryAfterError(message)) throw;
         } catch (const LockHeld&) {
             if (!prompter.retryAfterError(message)) throw;
         }
