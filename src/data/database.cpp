@@ -64,12 +64,12 @@ void Database::open()
 
 void Database::reconnect()
 {
+    handle().close();
     for (auto& [sqlText, list] : pool_) {
         std::erase_if(list, [](const Pooled& p) { return !p.inUse; });
         for (Pooled& p : list) p.stale = true;
     }
     ++generation_;
-    handle().close();
     broken_ = false;
     try {
         open();

@@ -159,6 +159,8 @@ private Q_SLOTS:
     void retailSaleIsRecordedWhole();
     void failedRecordingLeavesNothing();
     void counterHeldAsksAndRetries();
+    void crossedRecordingRunsAgain();
+    void serverLostWhileTheSaleIsOpen();
     void discountAndPaid();
     void creditEntryTiedOrReversed();
     void correctionOfAnOldRetailSale();
@@ -434,6 +436,53 @@ void TstSatis::counterHeldAsksAndRetries()
     logic.perakendeKayit();
     QCOMPARE(prompter.texts, QStringList{CounterBusyMessage});
     QCOMPARE(Sql::scalar(held.db(), u"SELECT COUNT(*) FROM SATIS"_s).toInt(), 1);
+}
+
+void TstSatis::crossedRecordingRunsAgain()
+{
+    // The server rolled a recording back for a deadlock: it runs again without a word,
+    // and only a conflict that keeps coming back asks the user.
+    ScriptedPrompter prompter;
+    int runs = 0;
+    QCOMPARE(withLockRetry(prompter, CounterBusyMessage, [&] {
+                 if (++runs < 3) throw WriteConflict(u"x"_s);
+                 return 7;
+             }),
+             7);
+    QCOMPARE(runs, 3);
+    QVERIFY(prompter.texts().isEmpty());
+    runs = 0;
+    prompter.answers({Answer::Ok, Answer::Cancel});
+    QVERIFY_THROWS_EXCEPTION(WriteConflict, withLockRetry(prompter, CounterBusyMessage, [&] {
+                                 ++runs;
+                                 throw WriteConflict(u"x"_s);
+                             }));
+    QCOMPARE(runs, 10);
+    QCOMPARE(prompter.texts(), (QStringList{CounterBusyMessage, CounterBusyMessage}));
+}
+
+void TstSatis::serverLostWhileTheSaleIsOpen()
+{
+    if (!onPostgres()) QSKIP("only a server connection can be lost");
+    Fixture f;
+    Database& db = f.t.db();
+    f.add(u"PAROL 500 MG 20 TABLET"_s, {true, 2});
+    // The server ends this workstation's connection, as a restart does.
+    const qint64 pid = Sql::scalar(db, u"SELECT pg_backend_pid()"_s).toLongLong();
+    auto admin = f.t.second();
+    Sql::scalar(*admin, u"SELECT pg_terminate_backend(:p)"_s, {{u"p"_s, pid}});
+    QVERIFY_THROWS_EXCEPTION(ConnectionLost, f.logic->perakendeKayit());
+    // Nothing of the sale was written.
+    QCOMPARE(Sql::scalar(*admin, u"SELECT COUNT(*) FROM SATIS"_s).toInt(), 0);
+    QCOMPARE(Sql::scalar(*admin, u"SELECT MIKTAR FROM URUN WHERE ILACNO = :n"_s, {{u"n"_s, f.parol}}).toInt(), 50);
+    QCOMPARE(Sql::scalar(*admin, u"SELECT YENISATISNO FROM NEWSATIS"_s).toInt(), 1);
+    // The next sale connects again (its working list starts empty) and is recorded.
+    QCOMPARE(f.logic->lineCount(), 0);
+    f.add(u"PAROL 500 MG 20 TABLET"_s, {true, 2});
+    f.logic->perakendeKayit();
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM SATIS WHERE SATISNO = 1"_s), 1);
+    QCOMPARE(f.stock(f.parol), 48);
+    QVERIFY(Sql::scalar(db, u"SELECT pg_backend_pid()"_s).toLongLong() != pid);
 }
 
 void TstSatis::discountAndPaid()
