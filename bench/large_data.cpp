@@ -2,6 +2,7 @@
 
 #include "data/database.h"
 #include "data/sql.h"
+#include "data/transfer.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -115,6 +116,42 @@ QString largeDatabase(const LargeSizes& s)
     QFile::remove(tmp + u"-shm"_s);
     QTextStream(stdout) << "generated in " << timer.elapsed() / 1000.0 << " s\n";
     return path;
+}
+
+QString engineArgument(int argc, char** argv)
+{
+    const QString e = argc > 1 ? QString::fromLatin1(argv[1]) : u"sqlite"_s;
+    if (e != u"sqlite"_s && e != u"postgresql"_s) {
+        QTextStream(stderr) << "engine: sqlite or postgresql\n";
+        std::exit(2);
+    }
+    return e;
+}
+
+AliasConfig largeDatabaseOn(const QString& engine, const LargeSizes& sizes)
+{
+    const QString file = largeDatabase(sizes);
+    if (engine == u"sqlite"_s) return AliasConfig::forSqliteFile(file);
+    const QString url = qEnvironmentVariable("SELVAR_BENCH_PG");
+    if (url.isEmpty()) {
+        QTextStream(stderr) << "SELVAR_BENCH_PG: the URL of the benchmark database (./selvar bench sets it)\n";
+        std::exit(2);
+    }
+    const AliasConfig alias = AliasConfig::fromLocation(url);
+    createServerDatabaseIfMissing(alias);
+    Database server(alias);
+    const bool filled = server.hasSchema()
+                        && Sql::scalar(server, u"SELECT COUNT(*) FROM URUN"_s).toInt() == sizes.products;
+    if (!filled) {
+        QTextStream(stdout) << "copying " << file << " to the server ...\n";
+        QElapsedTimer timer;
+        timer.start();
+        Database source(AliasConfig::forSqliteFile(file));
+        const CopyReport report = copyDatabase(source, server, true);
+        server.execute(u"ANALYZE"_s);
+        QTextStream(stdout) << report.lines().last() << " (" << timer.elapsed() / 1000.0 << " s)\n";
+    }
+    return alias;
 }
 
 }  // namespace selvar::bench

@@ -2,7 +2,10 @@
 // A large pharmacy for benchmarks: 100,000 products and a year of history (300,000 sale
 // lines, 20,000 prescriptions, 5,000 purchases, 200,000 product movements). Built once
 // and kept in build/bench-data.
+#include "data/alias.h"
+
 #include <QString>
+#include <vector>
 
 namespace selvar::bench {
 
@@ -16,6 +19,14 @@ struct LargeSizes {
 
 // Path of the generated database; generated when missing.
 QString largeDatabase(const LargeSizes& sizes = {});
+
+// The engine a benchmark runs on, from its first argument: "sqlite" (default) or
+// "postgresql" (the server database of SELVAR_BENCH_PG, which ./selvar bench starts).
+QString engineArgument(int argc, char** argv);
+
+// The large pharmacy on that engine. On PostgreSQL the SQLite file is copied into the
+// server database once and kept there.
+AliasConfig largeDatabaseOn(const QString& engine, const LargeSizes& sizes = {});
 
 // Median of the samples (microseconds).
 double median(std::vector<double> samples);

@@ -124,6 +124,7 @@ void Database::execute(const QString& sql)
 {
     ensureOpen();
     QSqlQuery q(handle());
+    ++roundTrips_;
     if (!q.exec(sql)) fail(q.lastError(), sql.left(200));
 }
 
@@ -132,6 +133,7 @@ void Database::begin()
     if (depth_ == 0) {
         ensureOpen();
         QSqlQuery q(handle());
+        ++roundTrips_;
         if (!q.exec(dialect_->beginWrite())) fail(q.lastError(), u"BEGIN"_s);
         rollbackOnly_ = false;
     }
@@ -148,6 +150,7 @@ void Database::commit()
         rollbackOnly_ = false;
         throw DbError(u"İşlem geri alındı; kayıt yapılmadı."_s);
     }
+    ++roundTrips_;
     if (!q.exec(u"COMMIT"_s)) {
         const QSqlError e = q.lastError();
         QSqlQuery r(handle());
@@ -182,15 +185,24 @@ void Database::checkAccess(const TableDef& t) const
         throw DbError(t.name + u".DB tablosu için şifre gerekli."_s);
 }
 
-void Database::checkSqlAccess(const QString& sql) const
+namespace {
+// The protected table a statement names, if any.
+const TableDef* protectedTableIn(const QString& sql)
 {
-    if (passwords_.contains(SessionPassword)) return;
     for (const TableDef& t : allTables()) {
         if (!t.isProtected) continue;
         const QRegularExpression word(u"\\b"_s + QRegularExpression::escape(t.name) + u"\\b"_s,
                                       QRegularExpression::CaseInsensitiveOption);
-        if (word.match(sql).hasMatch()) throw DbError(t.name + u".DB tablosu için şifre gerekli."_s);
+        if (word.match(sql).hasMatch()) return &t;
     }
+    return nullptr;
+}
+}  // namespace
+
+void Database::checkSqlAccess(const QString& sql) const
+{
+    if (passwords_.contains(SessionPassword)) return;
+    if (const TableDef* t = protectedTableIn(sql)) throw DbError(t->name + u".DB tablosu için şifre gerekli."_s);
 }
 
 QSqlQuery* Database::acquire(const QString& sql)
@@ -199,14 +211,17 @@ QSqlQuery* Database::acquire(const QString& sql)
     auto& list = pool_[sql];
     for (Pooled& p : list)
         if (!p.inUse && !p.stale) {
+            // A statement on a protected table stays closed once the password is dropped.
+            if (p.guarded) checkSqlAccess(sql);
             p.inUse = true;
             return p.query.get();
         }
     checkSqlAccess(sql);
     auto q = std::make_unique<QSqlQuery>(handle());
     q->setForwardOnly(dialect_->forwardOnlyResults());
+    ++roundTrips_;
     if (!q->prepare(sql)) fail(q->lastError(), sql.left(200));
-    list.push_back({std::move(q), true});
+    list.push_back({std::move(q), true, false, protectedTableIn(sql) != nullptr});
     return list.back().query.get();
 }
 

@@ -48,6 +48,11 @@ public:
     void ensureOpen();
     quint64 generation() const { return generation_; }
 
+    // Statements sent to the engine so far (preparing, running, BEGIN and COMMIT): on a
+    // server each one is a round trip over the network.
+    quint64 roundTrips() const { return roundTrips_; }
+    void countRoundTrip() { ++roundTrips_; }
+
     // Transactions nest: only the outermost begins and commits; a failure inside any of
     // them rolls the whole one back. Beginning may throw LockHeld.
     void begin();
@@ -77,6 +82,7 @@ private:
         std::unique_ptr<QSqlQuery> query;
         bool inUse = false;
         bool stale = false;  // made on a connection that has been replaced
+        bool guarded = false;  // names a protected table
     };
     AliasConfig alias_;
     std::unique_ptr<Dialect> dialect_;
@@ -87,6 +93,7 @@ private:
     bool rollbackOnly_ = false;
     bool broken_ = false;
     quint64 generation_ = 0;
+    quint64 roundTrips_ = 0;
 };
 
 // Commits at commit(); rolls back when it goes out of scope before that.

@@ -50,6 +50,9 @@ public:
     // After rows were written with their AutoInc values given: what makes the next
     // insert continue above them.
     virtual QStringList afterExplicitKeys(const TableDef& t) const = 0;
+    // After a whole database was loaded: fresh statistics for the planner (and, on the
+    // server, the visibility that lets lists be read from the indexes alone).
+    virtual QStringList afterBulkLoad() const = 0;
 
     // Key of a field as an SQL expression: the Turkish sort key for text, the column
     // itself otherwise. Index and queries use the same text, so the index is used.

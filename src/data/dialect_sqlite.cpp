@@ -90,6 +90,7 @@ public:
     }
 
     QStringList afterExplicitKeys(const TableDef&) const override { return {}; }  // AUTOINCREMENT follows by itself
+    QStringList afterBulkLoad() const override { return {u"ANALYZE"_s}; }
 
     QString returningRowId() const override { return {}; }
     QString forUpdate() const override { return {}; }  // the write transaction holds the whole file

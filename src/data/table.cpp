@@ -112,13 +112,13 @@ QString Table::rangeWhere(QVariantMap* binds, QString* shape) const
     return parts.join(u" AND "_s);
 }
 
-void Table::readRow(QSqlQuery& q)
+void Table::readRow(const Sql& q)
 {
-    rowId_ = q.value(0).toLongLong();
+    rowId_ = q.integer(0);
     for (int i = 0; i < def_.fields.size(); ++i)
-        row_[i] = db_.dialect().fromDatabase(def_.fields[i].type, q.value(i + 1));
+        row_[i] = db_.dialect().fromDatabase(def_.fields[i].type, q.rawValue(i + 1));
     rowKeys_.resize(keys_.size());
-    for (int k = 0; k < keys_.size(); ++k) rowKeys_[k] = q.value(int(def_.fields.size()) + 1 + k);
+    for (int k = 0; k < keys_.size(); ++k) rowKeys_[k] = q.rawValue(int(def_.fields.size()) + 1 + k);
     hasRow_ = true;
 }
 
@@ -129,11 +129,6 @@ bool Table::fetchOne(const QString& shape, const std::function<QString()>& where
     QString rangeShape;
     const QString range = rangeWhere(&all, &rangeShape);
     const QString cacheKey = shape + u'|' + rangeShape + (descending ? u"|D"_s : u"|A"_s);
-    db_.ensureOpen();
-    if (generation_ != db_.generation()) {
-        statements_.clear();  // prepared on a connection that is gone
-        generation_ = db_.generation();
-    }
     auto it = statements_.find(cacheKey);
     if (it == statements_.end()) {
         QStringList conditions;
@@ -143,22 +138,15 @@ bool Table::fetchOne(const QString& shape, const std::function<QString()>& where
         QString sql = u"SELECT "_s + selectList() + u" FROM "_s + tableSql_;
         if (!conditions.isEmpty()) sql += u" WHERE "_s + conditions.join(u" AND "_s);
         sql += orderBy(descending) + u" LIMIT 1"_s;
-        auto q = std::make_shared<QSqlQuery>(db_.handle());
-        q->setForwardOnly(db_.dialect().forwardOnlyResults());
-        if (!q->prepare(sql)) db_.fail(q->lastError(), sql.left(300));
-        it = statements_.insert(cacheKey, q);
+        it = statements_.insert(cacheKey, sql);
     }
-    // The cursor runs one statement at a time, so it keeps its own prepared statements.
-    QSqlQuery& q = **it;
-    for (auto b = all.begin(); b != all.end(); ++b) q.bindValue(u':' + b.key(), db_.dialect().bindValue(b.value()));
-    if (!q.exec()) {
-        const QSqlError e = q.lastError();
-        q.finish();
-        db_.fail(e, def_.name);
-    }
+    // The statement comes from the connection's pool: every cursor over the same index
+    // shares it, so a new cursor costs no preparing on the server.
+    Sql q(db_, *it);
+    for (auto b = all.begin(); b != all.end(); ++b) q.bind(b.key(), b.value());
+    q.exec();
     const bool found = q.next();
     if (found) readRow(q);
-    q.finish();
     return found;
 }
 

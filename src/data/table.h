@@ -107,7 +107,7 @@ private:
     bool fetchOne(const QString& shape, const std::function<QString()>& where, const QVariantMap& binds,
                   bool descending);
     bool moveFrom(bool forward);
-    void readRow(QSqlQuery& q);
+    void readRow(const Sql& q);
     const QVector<QVariant>& current() const { return state_ == State::Browse ? row_ : buffer_; }
 
     Database& db_;
@@ -117,8 +117,7 @@ private:
     QVector<KeyColumn> keys_;
     QString tableSql_;
     QString selectList_;
-    QHash<QString, std::shared_ptr<QSqlQuery>> statements_;  // by shape, for the current index
-    quint64 generation_ = 0;  // of the connection the statements were prepared on
+    QHash<QString, QString> statements_;  // SQL text by shape, for the current index
 
     bool hasRow_ = false;
     bool eof_ = true;

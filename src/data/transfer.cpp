@@ -232,6 +232,7 @@ CopyReport copyDatabase(Database& source, Database& target, bool replace,
         }
         tx.commit();
     }
+    for (const QString& s : target.dialect().afterBulkLoad()) target.execute(s);
     report.tables = compareDatabases(source, target);
     return report;
 }
