@@ -42,7 +42,6 @@ int Sql::column(const QString& name) const
 }
 
 QVariant Sql::value(int i) const { return db_.dialect().readValue(q_->value(i)); }
-QVariant Sql::rawValue(int i) const { return q_->value(i); }
 QVariant Sql::value(const QString& name) const { return value(column(name)); }
 bool Sql::isNull(int i) const { return q_->isNull(i); }
 QString Sql::text(int i) const { return q_->isNull(i) ? QString() : value(i).toString(); }

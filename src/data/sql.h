@@ -29,7 +29,6 @@ public:
     int column(const QString& name) const;  // -1 when missing
 
     QVariant value(int i) const;
-    QVariant rawValue(int i) const;  // as the driver gives it, for the dialect's own conversions
     QVariant value(const QString& name) const;
     bool isNull(int i) const;
     bool isNull(const QString& name) const { return isNull(column(name)); }

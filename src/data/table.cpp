@@ -50,7 +50,7 @@ void Table::setIndex(const QString& indexName)
         fields = ix->fields;
     }
     keys_.clear();
-    statements_.clear();
+    releaseStatements();
     for (const QString& f : fields) {
         const int n = fieldNo(f);
         keys_.push_back({n, db_.dialect().keyExpression(def_.fields[n]), def_.fields[n].isText()});
@@ -112,14 +112,22 @@ QString Table::rangeWhere(QVariantMap* binds, QString* shape) const
     return parts.join(u" AND "_s);
 }
 
-void Table::readRow(const Sql& q)
+void Table::readRow(QSqlQuery& q)
 {
-    rowId_ = q.integer(0);
+    rowId_ = q.value(0).toLongLong();
     for (int i = 0; i < def_.fields.size(); ++i)
-        row_[i] = db_.dialect().fromDatabase(def_.fields[i].type, q.rawValue(i + 1));
+        row_[i] = db_.dialect().fromDatabase(def_.fields[i].type, q.value(i + 1));
     rowKeys_.resize(keys_.size());
-    for (int k = 0; k < keys_.size(); ++k) rowKeys_[k] = q.rawValue(int(def_.fields.size()) + 1 + k);
+    for (int k = 0; k < keys_.size(); ++k) rowKeys_[k] = q.value(int(def_.fields.size()) + 1 + k);
     hasRow_ = true;
+}
+
+Table::~Table() { releaseStatements(); }
+
+void Table::releaseStatements()
+{
+    for (QSqlQuery* q : std::as_const(statements_)) db_.release(q);
+    statements_.clear();
 }
 
 bool Table::fetchOne(const QString& shape, const std::function<QString()>& where, const QVariantMap& binds,
@@ -129,6 +137,11 @@ bool Table::fetchOne(const QString& shape, const std::function<QString()>& where
     QString rangeShape;
     const QString range = rangeWhere(&all, &rangeShape);
     const QString cacheKey = shape + u'|' + rangeShape + (descending ? u"|D"_s : u"|A"_s);
+    db_.ensureOpen();
+    if (generation_ != db_.generation()) {
+        releaseStatements();  // prepared on a connection that is gone
+        generation_ = db_.generation();
+    }
     auto it = statements_.find(cacheKey);
     if (it == statements_.end()) {
         QStringList conditions;
@@ -138,15 +151,21 @@ bool Table::fetchOne(const QString& shape, const std::function<QString()>& where
         QString sql = u"SELECT "_s + selectList() + u" FROM "_s + tableSql_;
         if (!conditions.isEmpty()) sql += u" WHERE "_s + conditions.join(u" AND "_s);
         sql += orderBy(descending) + u" LIMIT 1"_s;
-        it = statements_.insert(cacheKey, sql);
+        // Held from the connection's pool while the cursor lives, and handed back for
+        // the next cursor over the same index: a new cursor costs no preparing.
+        it = statements_.insert(cacheKey, db_.acquire(sql));
     }
-    // The statement comes from the connection's pool: every cursor over the same index
-    // shares it, so a new cursor costs no preparing on the server.
-    Sql q(db_, *it);
-    for (auto b = all.begin(); b != all.end(); ++b) q.bind(b.key(), b.value());
-    q.exec();
+    QSqlQuery& q = **it;
+    for (auto b = all.begin(); b != all.end(); ++b) q.bindValue(u':' + b.key(), db_.dialect().bindValue(b.value()));
+    db_.countRoundTrip();
+    if (!q.exec()) {
+        const QSqlError e = q.lastError();
+        q.finish();
+        db_.fail(e, def_.name);
+    }
     const bool found = q.next();
     if (found) readRow(q);
+    q.finish();
     return found;
 }
 

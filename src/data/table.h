@@ -32,6 +32,7 @@ public:
     enum class State { Browse, Edit, Insert };
 
     Table(Database& db, const QString& fileName);  // "URUN.DB"; primary order
+    ~Table();
     Table(const Table&) = delete;
     Table& operator=(const Table&) = delete;
 
@@ -107,7 +108,8 @@ private:
     bool fetchOne(const QString& shape, const std::function<QString()>& where, const QVariantMap& binds,
                   bool descending);
     bool moveFrom(bool forward);
-    void readRow(const Sql& q);
+    void readRow(QSqlQuery& q);
+    void releaseStatements();
     const QVector<QVariant>& current() const { return state_ == State::Browse ? row_ : buffer_; }
 
     Database& db_;
@@ -117,7 +119,8 @@ private:
     QVector<KeyColumn> keys_;
     QString tableSql_;
     QString selectList_;
-    QHash<QString, QString> statements_;  // SQL text by shape, for the current index
+    QHash<QString, QSqlQuery*> statements_;  // by shape, for the current index; from the pool
+    quint64 generation_ = 0;                  // of the connection they were prepared on
 
     bool hasRow_ = false;
     bool eof_ = true;
