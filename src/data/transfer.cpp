@@ -248,46 +248,51 @@ std::vector<TableCheck> compareDatabases(Database& a, Database& b)
     return r;
 }
 
+namespace {
+// Opens a bare connection (no working tables), runs `work` on it and closes it; the
+// error text of a failed opening when it cannot connect.
+QString withServerConnection(const AliasConfig& alias, const std::function<QString(QSqlDatabase&)>& work)
+{
+    const std::unique_ptr<Dialect> d = makeDialect(alias.engine);
+    const QString name = u"selvar-admin-"_s + QUuid::createUuid().toString(QUuid::Id128);
+    QString failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(d->driverName(), name);
+        d->configure(db, alias);
+        failure = db.open() ? work(db) : u"connect: "_s + db.lastError().text();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return failure;
+}
+}  // namespace
+
 void createServerDatabaseIfMissing(const AliasConfig& alias)
 {
     if (alias.engine != AliasConfig::Engine::PostgreSql) return;
-    const std::unique_ptr<Dialect> d = makeDialect(alias.engine);
-    const QString name = u"selvar-admin-"_s + QUuid::createUuid().toString(QUuid::Id128);
-    {
-        // The server's own maintenance database, reached with the same login.
-        AliasConfig admin = alias;
-        admin.server.database = u"postgres"_s;
-        QSqlDatabase db = QSqlDatabase::addDatabase(d->driverName(), name);
-        d->configure(db, admin);
-        const auto done = [&] {
-            db.close();
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(name);
-        };
-        if (!db.open()) {
-            const QString text = db.lastError().text();
-            done();
-            throw DbError(u"Sunucuya bağlanılamadı ("_s + admin.displayName() + u"): "_s + text);
-        }
-        QString failure;
-        {
-            QSqlQuery q(db);
-            q.prepare(u"SELECT 1 FROM pg_database WHERE datname = :n"_s);
-            q.bindValue(u":n"_s, alias.server.database);
-            if (!q.exec()) failure = q.lastError().text();
-            else if (!q.next()) {
-                QString quoted = alias.server.database;
-                quoted.replace(u'"', u"\"\""_s);
-                // The key order is the program's own, so the database needs no locale.
-                if (!q.exec(u"CREATE DATABASE \""_s + quoted
-                            + u"\" TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'"_s))
-                    failure = q.lastError().text();
-            }
-        }
-        done();
-        if (!failure.isEmpty())
-            throw DbError(u"Veritabanı "_s + alias.server.database + u" oluşturulamadı: "_s + failure);
-    }
+    // A database that lets us in exists: a login without access to the server's own
+    // maintenance database is enough then.
+    const QString direct = withServerConnection(alias, [](QSqlDatabase&) { return QString(); });
+    if (direct.isEmpty()) return;
+    AliasConfig admin = alias;
+    admin.server.database = u"postgres"_s;
+    const QString failure = withServerConnection(admin, [&](QSqlDatabase& db) -> QString {
+        QSqlQuery q(db);
+        q.prepare(u"SELECT 1 FROM pg_database WHERE datname = :n"_s);
+        q.bindValue(u":n"_s, alias.server.database);
+        if (!q.exec()) return q.lastError().text();
+        if (q.next()) return u"connect: "_s;  // it is there but refuses us: its own answer says why
+        QString quoted = alias.server.database;
+        quoted.replace(u'"', u"\"\""_s);
+        // The key order is the program's own, so the database needs no locale.
+        if (!q.exec(u"CREATE DATABASE \""_s + quoted + u"\" TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'"_s))
+            return q.lastError().text();
+        return {};
+    });
+    if (failure.isEmpty()) return;
+    if (failure.startsWith(u"connect: "_s))  // the server's answer to the database itself says most
+        throw DbError(u"Veritabanı açılamadı ("_s + alias.displayName() + u"): "_s + direct.mid(9));
+    throw DbError(u"Veritabanı "_s + alias.server.database + u" oluşturulamadı: "_s + failure);
 }
 
 }  // namespace selvar
