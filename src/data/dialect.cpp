@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <cmath>
 
 namespace selvar {
 using namespace Qt::Literals::StringLiterals;
@@ -57,6 +58,75 @@ QDateTime parseIsoStamp(const QString& s)
 
 QString isoDate(const QDate& d) { return d.toString(kDateFormat); }
 QString isoStamp(const QDateTime& dt) { return dt.toString(kStampFormat); }
+
+QVariant Dialect::toDatabase(FieldType type, const QVariant& v) const
+{
+    if (!v.isValid() || v.isNull()) return QVariant();
+    switch (type) {
+    case FieldType::Date: {
+        const QDate d = v.typeId() == QMetaType::QDateTime ? v.toDateTime().date() : v.toDate();
+        return d.isValid() ? QVariant(isoDate(d)) : QVariant();
+    }
+    case FieldType::Timestamp: {
+        const QDateTime dt = v.typeId() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0)) : v.toDateTime();
+        return dt.isValid() ? QVariant(isoStamp(dt)) : QVariant();
+    }
+    case FieldType::Logical: return logicalValue(v.toBool());
+    case FieldType::Long:
+    case FieldType::Short:
+    case FieldType::AutoInc: return QVariant(qlonglong(std::llround(v.toDouble())));
+    case FieldType::Number:
+    case FieldType::Money: return QVariant(v.toDouble());
+    case FieldType::Alpha:
+    case FieldType::Memo: return QVariant(v.toString());
+    }
+    return v;
+}
+
+QVariant Dialect::fromDatabase(FieldType type, const QVariant& v) const
+{
+    if (!v.isValid() || v.isNull()) return QVariant();
+    switch (type) {
+    case FieldType::Date:
+        if (v.typeId() == QMetaType::QDate) return v;
+        if (v.typeId() == QMetaType::QDateTime) return v.toDateTime().date();
+        return parseIsoDate(v.toString());
+    case FieldType::Timestamp:
+        // The columns have no time zone: the wall-clock time as written, whatever zone a
+        // driver attached to it.
+        if (v.typeId() == QMetaType::QDateTime) {
+            const QDateTime dt = v.toDateTime();
+            return QDateTime(dt.date(), dt.time());
+        }
+        if (v.typeId() == QMetaType::QDate) return QDateTime(v.toDate(), QTime(0, 0));
+        return parseIsoStamp(v.toString());
+    case FieldType::Logical:
+        if (v.typeId() == QMetaType::QString) {
+            const QString s = v.toString();
+            return QVariant(s == u"t"_s || s == u"true"_s || s == u"1"_s);
+        }
+        return QVariant(v.toLongLong() != 0 || v.toBool());
+    case FieldType::Long:
+    case FieldType::Short:
+    case FieldType::AutoInc: return QVariant(qlonglong(std::llround(v.toDouble())));
+    case FieldType::Number:
+    case FieldType::Money: return QVariant(v.toDouble());
+    case FieldType::Alpha:
+    case FieldType::Memo: return QVariant(v.toString());
+    }
+    return v;
+}
+
+QVariant Dialect::bindValue(const QVariant& v) const
+{
+    if (!v.isValid()) return QVariant();
+    switch (v.typeId()) {
+    case QMetaType::QDate: return v.toDate().isValid() ? QVariant(isoDate(v.toDate())) : QVariant();
+    case QMetaType::QDateTime: return v.toDateTime().isValid() ? QVariant(isoStamp(v.toDateTime())) : QVariant();
+    case QMetaType::Bool: return logicalValue(v.toBool());
+    default: return v;
+    }
+}
 
 std::unique_ptr<Dialect> makeSqliteDialect();
 std::unique_ptr<Dialect> makePostgresDialect();

@@ -66,14 +66,18 @@ public:
     // Appended to a SELECT whose rows are about to be changed by this transaction.
     virtual QString forUpdate() const = 0;
 
-    // Values of a field between the program and the engine.
-    virtual QVariant toDatabase(FieldType type, const QVariant& v) const = 0;
-    virtual QVariant fromDatabase(FieldType type, const QVariant& v) const = 0;
+    // Values of a field between the program and the engine. Both engines take dates and
+    // date-times as ISO texts; what a driver gives back (texts, or its own date and
+    // boolean types) is read the same way for both.
+    QVariant toDatabase(FieldType type, const QVariant& v) const;
+    QVariant fromDatabase(FieldType type, const QVariant& v) const;
     // A column of free SQL as read, in the one form both engines give: dates and
     // date-times as ISO texts, logicals as 1 and 0.
     virtual QVariant readValue(const QVariant& v) const = 0;
     // A parameter of free SQL: dates and date-times in the engine's own form.
-    virtual QVariant bindValue(const QVariant& v) const = 0;
+    QVariant bindValue(const QVariant& v) const;
+    // A logical as the engine stores it.
+    virtual QVariant logicalValue(bool b) const = 0;
 
     // Whether a statement may be read row by row while others run on the connection.
     // The server's client streams a forward-only result, and the next statement would cut

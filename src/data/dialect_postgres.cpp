@@ -179,63 +179,8 @@ public:
     QString returningRowId() const override { return u" RETURNING rowid"_s; }
     QString forUpdate() const override { return u" FOR UPDATE"_s; }
 
-    QVariant toDatabase(FieldType type, const QVariant& v) const override
-    {
-        if (!v.isValid() || v.isNull()) return QVariant();
-        switch (type) {
-        case FieldType::Date: {
-            const QDate d = v.typeId() == QMetaType::QDateTime ? v.toDateTime().date() : v.toDate();
-            return d.isValid() ? QVariant(isoDate(d)) : QVariant();
-        }
-        case FieldType::Timestamp: {
-            const QDateTime dt = v.typeId() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0)) : v.toDateTime();
-            return dt.isValid() ? QVariant(isoStamp(dt)) : QVariant();
-        }
-        case FieldType::Logical: return QVariant(v.toBool() ? u"true"_s : u"false"_s);
-        case FieldType::Long:
-        case FieldType::Short:
-        case FieldType::AutoInc: return QVariant(qlonglong(std::llround(v.toDouble())));
-        case FieldType::Number:
-        case FieldType::Money: return QVariant(v.toDouble());
-        case FieldType::Alpha:
-        case FieldType::Memo: return QVariant(v.toString());
-        }
-        return v;
-    }
-
-    QVariant fromDatabase(FieldType type, const QVariant& v) const override
-    {
-        if (!v.isValid() || v.isNull()) return QVariant();
-        switch (type) {
-        case FieldType::Date:
-            if (v.typeId() == QMetaType::QDate) return v;
-            if (v.typeId() == QMetaType::QDateTime) return v.toDateTime().date();
-            return parseIsoDate(v.toString());
-        case FieldType::Timestamp:
-            // The column has no time zone: the wall-clock time as written, whatever zone
-            // the driver attached to it.
-            if (v.typeId() == QMetaType::QDateTime) {
-                const QDateTime dt = v.toDateTime();
-                return QDateTime(dt.date(), dt.time());
-            }
-            if (v.typeId() == QMetaType::QDate) return QDateTime(v.toDate(), QTime(0, 0));
-            return parseIsoStamp(v.toString());
-        case FieldType::Logical:
-            if (v.typeId() == QMetaType::QString) {
-                const QString s = v.toString();
-                return QVariant(s == u"t"_s || s == u"true"_s || s == u"1"_s);
-            }
-            return QVariant(v.toBool());
-        case FieldType::Long:
-        case FieldType::Short:
-        case FieldType::AutoInc: return QVariant(qlonglong(std::llround(v.toDouble())));
-        case FieldType::Number:
-        case FieldType::Money: return QVariant(v.toDouble());
-        case FieldType::Alpha:
-        case FieldType::Memo: return QVariant(v.toString());
-        }
-        return v;
-    }
+    // A quoted literal takes the type of its place: boolean columns and text alike.
+    QVariant logicalValue(bool b) const override { return QVariant(b ? u"true"_s : u"false"_s); }
 
     QVariant readValue(const QVariant& v) const override
     {
@@ -247,19 +192,6 @@ public:
             return QVariant(isoStamp(QDateTime(dt.date(), dt.time())));
         }
         case QMetaType::Bool: return QVariant(qlonglong(v.toBool() ? 1 : 0));
-        default: return v;
-        }
-    }
-
-    QVariant bindValue(const QVariant& v) const override
-    {
-        if (!v.isValid()) return QVariant();
-        switch (v.typeId()) {
-        case QMetaType::QDate: return v.toDate().isValid() ? QVariant(isoDate(v.toDate())) : QVariant();
-        case QMetaType::QDateTime:
-            return v.toDateTime().isValid() ? QVariant(isoStamp(v.toDateTime())) : QVariant();
-        // A quoted literal takes the type of its place: boolean columns and text alike.
-        case QMetaType::Bool: return QVariant(v.toBool() ? u"true"_s : u"false"_s);
         default: return v;
         }
     }

@@ -105,63 +105,8 @@ public:
         return descending ? expression + u" DESC"_s : expression;
     }
 
-    QVariant toDatabase(FieldType type, const QVariant& v) const override
-    {
-        if (!v.isValid() || v.isNull()) return QVariant();
-        switch (type) {
-        case FieldType::Date: {
-            const QDate d = v.typeId() == QMetaType::QDateTime ? v.toDateTime().date() : v.toDate();
-            return d.isValid() ? QVariant(isoDate(d)) : QVariant();
-        }
-        case FieldType::Timestamp: {
-            const QDateTime dt = v.typeId() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0)) : v.toDateTime();
-            return dt.isValid() ? QVariant(isoStamp(dt)) : QVariant();
-        }
-        case FieldType::Logical: return QVariant(v.toBool() ? 1 : 0);
-        case FieldType::Long:
-        case FieldType::Short:
-        case FieldType::AutoInc: return QVariant(qlonglong(std::llround(v.toDouble())));
-        case FieldType::Number:
-        case FieldType::Money: return QVariant(v.toDouble());
-        case FieldType::Alpha:
-        case FieldType::Memo: return QVariant(v.toString());
-        }
-        return v;
-    }
-
-    QVariant fromDatabase(FieldType type, const QVariant& v) const override
-    {
-        if (!v.isValid() || v.isNull()) return QVariant();
-        switch (type) {
-        case FieldType::Date: {
-            return parseIsoDate(v.toString());
-        }
-        case FieldType::Timestamp: return parseIsoStamp(v.toString());
-        case FieldType::Logical: return QVariant(v.toLongLong() != 0);
-        case FieldType::Long:
-        case FieldType::Short:
-        case FieldType::AutoInc: return QVariant(v.toLongLong());
-        case FieldType::Number:
-        case FieldType::Money: return QVariant(v.toDouble());
-        case FieldType::Alpha:
-        case FieldType::Memo: return QVariant(v.toString());
-        }
-        return v;
-    }
-
     QVariant readValue(const QVariant& v) const override { return v; }
-
-    QVariant bindValue(const QVariant& v) const override
-    {
-        if (!v.isValid()) return QVariant();
-        switch (v.typeId()) {
-        case QMetaType::QDate: return v.toDate().isValid() ? QVariant(isoDate(v.toDate())) : QVariant();
-        case QMetaType::QDateTime:
-            return v.toDateTime().isValid() ? QVariant(isoStamp(v.toDateTime())) : QVariant();
-        case QMetaType::Bool: return QVariant(v.toBool() ? 1 : 0);
-        default: return v;
-        }
-    }
+    QVariant logicalValue(bool b) const override { return QVariant(b ? 1 : 0); }
 
     bool forwardOnlyResults() const override { return true; }
     QString beginWrite() const override { return u"BEGIN IMMEDIATE"_s; }
