@@ -110,7 +110,7 @@ void Database::fail(const QSqlError& e, const QString& context)
     case FailureKind::KeyViolation:
         throw DbError(u"Anahtar ihlali: bu anahtarla bir kayıt zaten var ("_s + context + u")."_s);
     case FailureKind::WriteConflict:
-        throw WriteConflict(u"Başka bir iş yeriyle aynı anda yazıldı; işlem geri alındı."_s);
+        throw WriteConflict(u"Diğer Kullanıcı aynı kayıtlara yazıyor; işlem geri alındı, yeniden deneyin."_s);
     case FailureKind::ConnectionLost:
         broken_ = true;
         throw ConnectionLost(u"Veritabanı sunucusuyla bağlantı koptu. Son işlem kaydedilmedi; sunucu "
