@@ -1,7 +1,7 @@
 // The real libortakdlg.so through the program's loader: the windows are driven while
 // they are modal, and the tables are checked afterwards.
 #include "companion/backprint_layout.h"
-#include "companion/companion_loader.h"
+#include "companion/loader/companion_loader.h"
 #include "core/dates.h"
 #include "data/database.h"
 #include "data/sql.h"

@@ -1,10 +1,10 @@
 #include "core/format.h"
-#include "print/desktop_print_service.h"
-#include "print/font_dialog.h"
+#include "print/ui/desktop_print_service.h"
+#include "print/ui/font_dialog.h"
 #include "print/geometry.h"
 #include "print/pdf_canvas.h"
-#include "print/preview_window.h"
-#include "print/printer_canvas.h"
+#include "print/ui/preview_window.h"
+#include "print/ui/printer_canvas.h"
 #include "print/report.h"
 
 #include <QApplication>

@@ -7,7 +7,7 @@
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "platform/session.h"
-#include "prescriptions/recete_kayit.h"
+#include "prescriptions/ui/recete_kayit.h"
 #include "prescriptions/ui/hazirbr_dlg.h"
 #include "print/canvas.h"
 #include "print/print_service.h"

@@ -1,4 +1,4 @@
-#include "app/password_dlg.h"
+#include "app/ui/password_dlg.h"
 
 #include "app/password_logic.h"
 #include "data/errors.h"

@@ -1,4 +1,4 @@
-#include "companion/card_dialogs.h"
+#include "companion/ui/card_dialogs.h"
 
 #include "core/format.h"
 #include "core/turkish.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The ledger windows of the library: the credit entry of a counter sale, which names the
 // account the sale goes on, and the list of open movements of a due-date window.
-#include "companion/card_dialogs.h"
+#include "companion/ui/card_dialogs.h"
 #include "companion/ledger.h"
 
 #include <QDialog>

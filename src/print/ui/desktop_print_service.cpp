@@ -1,9 +1,9 @@
-#include "print/desktop_print_service.h"
+#include "print/ui/desktop_print_service.h"
 
-#include "print/font_dialog.h"
+#include "print/ui/font_dialog.h"
 #include "print/pdf_canvas.h"
-#include "print/preview_window.h"
-#include "print/printer_canvas.h"
+#include "print/ui/preview_window.h"
+#include "print/ui/printer_canvas.h"
 
 #include <QPrintDialog>
 #include <QPrinter>

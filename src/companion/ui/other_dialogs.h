@@ -2,7 +2,7 @@
 // The remaining windows of the library: the old-record chooser, the layout editor of the
 // defined back-print and the institution list definitions.
 #include "companion/backprint_layout.h"
-#include "companion/card_dialogs.h"
+#include "companion/ui/card_dialogs.h"
 #include "companion/old_records.h"
 
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "companion/other_dialogs.h"
+#include "companion/ui/other_dialogs.h"
 
 #include "companion/institution_lists.h"
 #include "core/dates.h"

@@ -1,4 +1,4 @@
-#include "print/preview_window.h"
+#include "print/ui/preview_window.h"
 
 #include "print/pdf_canvas.h"
 #include "print/render.h"

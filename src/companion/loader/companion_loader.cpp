@@ -1,4 +1,4 @@
-#include "companion/companion_loader.h"
+#include "companion/loader/companion_loader.h"
 
 #include "companion/ortakdlg_abi.h"
 #include "core/dates.h"

@@ -1,11 +1,11 @@
-#include "app/windows.h"
+#include "app/ui/windows.h"
 
-#include "app/main_form.h"
+#include "app/ui/main_form.h"
 #include "sales/ui/arajen_dlg.h"
 #include "sales/ui/mik_dlg.h"
 #include "sales/ui/satis_form.h"
 #include "platform/session.h"
-#include "prescriptions/recete_kayit.h"
+#include "prescriptions/ui/recete_kayit.h"
 
 namespace selvar {
 

@@ -2,13 +2,13 @@
 // alias ECZ, reads the signed-in user from usera.db, runs its window modally over the
 // program's window and closes everything again before it returns: the program unloads
 // the library right after the call. No exception leaves the library.
-#include "companion/card_dialogs.h"
+#include "companion/ui/card_dialogs.h"
 #include "companion/ledger.h"
-#include "companion/ledger_dialogs.h"
+#include "companion/ui/ledger_dialogs.h"
 #include "companion/ortakdlg_abi.h"
-#include "companion/other_dialogs.h"
+#include "companion/ui/other_dialogs.h"
 #include "companion/rights.h"
-#include "companion/ui_support.h"
+#include "companion/ui/ui_support.h"
 #include "core/dates.h"
 #include "core/format.h"
 #include "core/turkish.h"

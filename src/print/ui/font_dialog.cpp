@@ -1,4 +1,4 @@
-#include "print/font_dialog.h"
+#include "print/ui/font_dialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

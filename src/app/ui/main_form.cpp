@@ -1,6 +1,6 @@
-#include "app/main_form.h"
+#include "app/ui/main_form.h"
 
-#include "app/marquee.h"
+#include "app/ui/marquee.h"
 #include "companion/companion.h"
 #include "core/dates.h"
 #include "data/errors.h"

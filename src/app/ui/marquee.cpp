@@ -1,4 +1,4 @@
-#include "app/marquee.h"
+#include "app/ui/marquee.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "companion/ui_support.h"
+#include "companion/ui/ui_support.h"
 
 #include "core/dates.h"
 #include "core/format.h"

@@ -1,4 +1,4 @@
-#include "companion/ledger_dialogs.h"
+#include "companion/ui/ledger_dialogs.h"
 
 #include "core/dates.h"
 #include "core/format.h"

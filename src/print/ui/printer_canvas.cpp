@@ -1,4 +1,4 @@
-#include "print/printer_canvas.h"
+#include "print/ui/printer_canvas.h"
 
 #include "print/render.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 #include "app/main_logic.h"
-#include "app/windows.h"
+#include "app/ui/windows.h"
 
 #include <QHash>
 #include <QDialog>

@@ -5,7 +5,7 @@
 #include "companion/cards.h"
 #include "companion/incremental_search.h"
 #include "companion/rights.h"
-#include "companion/ui_support.h"
+#include "companion/ui/ui_support.h"
 #include "data/table.h"
 
 #include <QDialog>
