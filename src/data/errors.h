@@ -21,6 +21,13 @@ public:
     explicit LockHeld(const QString& message) : DbError(message) {}
 };
 
+// The person closed the retry box of a held lock: the box was the message, nothing more
+// is shown.
+class RetryRefused : public LockHeld {
+public:
+    explicit RetryRefused(const QString& message) : LockHeld(message) {}
+};
+
 // Two workstations' recordings crossed (a deadlock or a serialization failure): the
 // server rolled this one back whole, and running it again is safe.
 class WriteConflict : public DbError {

@@ -20,12 +20,14 @@ auto withLockRetry(Prompter& prompter, const QString& message, F&& work) -> decl
     for (;;) {
         try {
             return work();
-        } catch (const WriteConflict&) {
+        } catch (const RetryRefused&) {
+            throw;  // an inner retry box was already closed
+        } catch (const WriteConflict& e) {
             if (++conflicts < 5) continue;
             conflicts = 0;
-            if (!prompter.retryAfterError(message)) throw;
-        } catch (const LockHeld&) {
-            if (!prompter.retryAfterError(message)) throw;
+            if (!prompter.retryAfterError(message)) throw RetryRefused(e.message());
+        } catch (const LockHeld& e) {
+            if (!prompter.retryAfterError(message)) throw RetryRefused(e.message());
         }
     }
 }

@@ -8,6 +8,8 @@
 #include "data/sql.h"
 #include "data/table.h"
 #include "platform/clock.h"
+#include "platform/retry.h"
+#include "platform/ui/command.h"
 #include "platform/session.h"
 #include "support/fake_platform.h"
 #include "support/scripted_prompter.h"
@@ -161,6 +163,7 @@ private Q_SLOTS:
     void siblingPrograms();
     void quitMessagesOnExit();
     void splashAndBanner();
+    void oneCommandBoundary();
 };
 
 void TstApp::wrongUserAndWrongPasswordLookAlike()
@@ -488,6 +491,27 @@ void TstApp::splashAndBanner()
     QCOMPARE(lines[0], u"PAPATYA ECZANESİ"_s);
     QCOMPARE(lines[1], u"SELVAR ECZANE OTOMASYONU 8.0"_s);
     QVERIFY(lines[2].startsWith(u'@') && lines[3].startsWith(u'@'));
+}
+
+void TstApp::oneCommandBoundary()
+{
+    // Every window's commands end here: one box with the engine's text, none after a
+    // refused retry (its box was the message), anything else shown too.
+    ScriptedPrompter prompter;
+    QVERIFY(runCommand(prompter, [] {}));
+    QVERIFY(!runCommand(prompter, [] { throw RetryRefused(u"Diğer Kullanıcı Dosyaya Yazıyor."_s); }));
+    QVERIFY(prompter.texts().isEmpty());
+    QVERIFY(!runCommand(prompter, [] { throw LockHeld(u"Diğer Kullanıcı Dosyaya Yazıyor."_s); }));
+    QVERIFY(!runCommand(prompter, [] { throw DbError(u"Veritabanı hatası: x"_s); }));
+    QTest::ignoreMessage(QtWarningMsg, "command failed: beklenmedik");
+    QVERIFY(!runCommand(prompter, [] { throw std::runtime_error("beklenmedik"); }));
+    QCOMPARE(prompter.texts(), (QStringList{u"Diğer Kullanıcı Dosyaya Yazıyor."_s, u"Veritabanı hatası: x"_s, u"beklenmedik"_s}));
+    QCOMPARE(prompter.shown.first().kind, MessageKind::Error);
+    // A refusal in the retry rule is what the boundary keeps silent.
+    ScriptedPrompter refusing;
+    refusing.answer(Answer::Cancel);
+    QVERIFY(!runCommand(refusing, [&] { withLockRetry(refusing, CounterBusyMessage, [] { throw LockHeld(u"x"_s); }); }));
+    QCOMPARE(refusing.texts(), QStringList{CounterBusyMessage});
 }
 
 QTEST_MAIN(TstApp)

@@ -453,7 +453,7 @@ void TstSatis::crossedRecordingRunsAgain()
     QVERIFY(prompter.texts().isEmpty());
     runs = 0;
     prompter.answers({Answer::Ok, Answer::Cancel});
-    QVERIFY_THROWS_EXCEPTION(WriteConflict, withLockRetry(prompter, CounterBusyMessage, [&] {
+    QVERIFY_THROWS_EXCEPTION(RetryRefused, withLockRetry(prompter, CounterBusyMessage, [&] {
                                  ++runs;
                                  throw WriteConflict(u"x"_s);
                              }));

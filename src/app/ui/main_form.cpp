@@ -1,5 +1,7 @@
 #include "app/ui/main_form.h"
 
+#include "platform/ui/command.h"
+
 #include "app/ui/marquee.h"
 #include "companion/companion.h"
 #include "core/dates.h"
@@ -182,15 +184,7 @@ TILKForm::TILKForm(Session& session, const WindowOpeners& openers, QWidget* pare
 
 TILKForm::~TILKForm() = default;
 
-void TILKForm::guarded(const std::function<void()>& f)
-{
-    if (!f) return;
-    try {
-        f();
-    } catch (const DbError& e) {
-        session_.prompter.error(e.message());
-    }
-}
+void TILKForm::guarded(const std::function<void()>& f) { runCommand(session_.prompter, f); }
 
 void TILKForm::sibling(const QString& program, const QString& title)
 {

@@ -1,5 +1,7 @@
 #include "app/ui/password_dlg.h"
 
+#include "platform/ui/command.h"
+
 #include "app/password_logic.h"
 #include "data/errors.h"
 #include "platform/prompter.h"
@@ -128,16 +130,18 @@ TIlkKullaniciDlg::TIlkKullaniciDlg(Session& session, QWidget* parent) : QDialog(
     layout->addLayout(buttons);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(ok, &QPushButton::clicked, this, [this] {
-        try {
-            const QString problem = createFirstUser(session_, user_->text(), password_->text(), repeated_->text());
-            if (problem.isEmpty()) {
-                accept();
-                return;
-            }
-            session_.prompter.warning(problem);
-        } catch (const DbError& e) {
-            session_.prompter.error(e.message());
+        QString problem;
+        if (!runCommand(session_.prompter, [&] {
+                problem = createFirstUser(session_, user_->text(), password_->text(), repeated_->text());
+            })) {
+            password_->setFocus();
+            return;
         }
+        if (problem.isEmpty()) {
+            accept();
+            return;
+        }
+        session_.prompter.warning(problem);
         password_->setFocus();
     });
 }

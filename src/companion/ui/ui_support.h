@@ -9,6 +9,7 @@
 #include "companion/cards.h"
 #include "data/errors.h"
 #include "platform/prompter.h"
+#include "platform/ui/command.h"
 
 #include <QAbstractTableModel>
 #include <QDate>
@@ -34,20 +35,6 @@ public:
 private:
     QWidget* parent_;
 };
-
-// A window's command: a failure of the tables is shown to the user and never thrown
-// through the event loop.
-template <typename F>
-void runCommand(Prompter& prompter, F&& command)
-{
-    try {
-        command();
-    } catch (const DbError& e) {
-        prompter.error(e.message());
-    } catch (const std::exception& e) {
-        prompter.error(QString::fromLocal8Bit(e.what()));
-    }
-}
 
 // The calendar; the chosen date, nothing when cancelled.
 std::optional<QDate> pickDate(QWidget* parent, const QDate& start);

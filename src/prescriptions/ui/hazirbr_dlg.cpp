@@ -1,5 +1,7 @@
 #include "prescriptions/ui/hazirbr_dlg.h"
 
+#include "platform/ui/command.h"
+
 #include "data/errors.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
@@ -232,15 +234,7 @@ TfmhazirBr::TfmhazirBr(Session& session, int mode, QWidget* parent)
 
 TfmhazirBr::~TfmhazirBr() = default;
 
-template <typename F>
-void TfmhazirBr::guarded(F&& f)
-{
-    try {
-        f();
-    } catch (const DbError& e) {
-        session_.prompter.error(e.message());
-    }
-}
+void TfmhazirBr::guarded(const std::function<void()>& f) { runCommand(session_.prompter, f); }
 
 template <typename F>
 void TfmhazirBr::command(F&& f)

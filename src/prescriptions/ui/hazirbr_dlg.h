@@ -44,7 +44,7 @@ protected:
 
 private:
     friend class ValueDelegate;
-    template <typename F> void guarded(F&& f);
+    void guarded(const std::function<void()>& f);
     template <typename F> void command(F&& f);
     void sync();
     void startEditing(bool newValue);

@@ -1,5 +1,7 @@
 #include "prescriptions/ui/recete_form.h"
 
+#include "platform/ui/command.h"
+
 #include "companion/companion.h"
 #include "core/dates.h"
 #include "core/format.h"
@@ -225,15 +227,7 @@ TReceteForm::TReceteForm(Session& session, QWidget* parent) : QDialog(parent), s
 
 TReceteForm::~TReceteForm() = default;
 
-void TReceteForm::guarded(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const LockHeld&) {
-    } catch (const DbError& e) {
-        session_.prompter.error(e.message());
-    }
-}
+void TReceteForm::guarded(const std::function<void()>& f) { runCommand(session_.prompter, f); }
 
 void TReceteForm::open(const QString& bookNo, int mode, const QString& dateText, double saleNo)
 {

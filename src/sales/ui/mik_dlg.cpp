@@ -1,5 +1,7 @@
 #include "sales/ui/mik_dlg.h"
 
+#include "platform/ui/command.h"
+
 #include "core/dates.h"
 #include "core/format.h"
 #include "data/codes.h"
@@ -204,15 +206,7 @@ TMikDlg::TMikDlg(Session& session, QWidget* parent) : QDialog(parent), session_(
 
 TMikDlg::~TMikDlg() = default;
 
-template <typename F>
-void TMikDlg::guarded(F&& f)
-{
-    try {
-        f();
-    } catch (const DbError& e) {
-        session_.prompter.error(e.message());
-    }
-}
+void TMikDlg::guarded(const std::function<void()>& f) { runCommand(session_.prompter, f); }
 
 ProductValuesResult TMikDlg::showModal(const ProductValuesRequest& request)
 {

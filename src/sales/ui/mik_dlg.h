@@ -70,7 +70,7 @@ private:
     void showHistory();
     void showHistoryButtons();
     void showPriceLabel();
-    template <typename F> void guarded(F&& f);
+    void guarded(const std::function<void()>& f);
 
     Session& session_;
     MikLogic logic_;

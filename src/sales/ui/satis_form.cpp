@@ -1,5 +1,7 @@
 #include "sales/ui/satis_form.h"
 
+#include "platform/ui/command.h"
+
 #include "core/format.h"
 #include "data/codes.h"
 #include "data/database.h"
@@ -91,11 +93,9 @@ bool SaleLinesModel::setData(const QModelIndex& index, const QVariant& value, in
     if (index.column() == Quantity) l.quantity = int(v);
     else if (index.column() == Price) l.price = v;
     else return false;
-    try {
-        logic_.editLine(l.no, l.quantity, l.price, l.prescriptionType);
-    } catch (const DbError& e) {
-        if (onError) onError(e.message());
-    }
+    const auto edit = [&] { logic_.editLine(l.no, l.quantity, l.price, l.prescriptionType); };
+    if (prompter) runCommand(*prompter, edit);
+    else edit();
     reload();
     if (onChanged) onChanged();
     return true;
@@ -133,7 +133,7 @@ TSatisForm::TSatisForm(Session& session, SaleWindowLinks links, TAraJenDlg* sear
     lines_->verticalHeader()->hide();
     lines_->installEventFilter(this);
     lineModel_ = new SaleLinesModel(logic_, this);
-    lineModel_->onError = [this](const QString& m) { session_.prompter.error(m); };
+    lineModel_->prompter = &session_.prompter;
     // The total and the paid amount follow every posted line; after the editor has closed.
     lineModel_->onChanged = [this] { QTimer::singleShot(0, this, [this] { guarded([this] { refresh(); }); }); };
     lines_->setModel(lineModel_);
@@ -314,16 +314,7 @@ TSatisForm::~TSatisForm() = default;
 QPushButton* TSatisForm::button(const QString& name) const { return buttons_.value(name); }
 QLabel* TSatisForm::label(const QString& name) const { return labels_.value(name); }
 
-void TSatisForm::guarded(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const LockHeld&) {
-        // the retry box was already shown and closed
-    } catch (const DbError& e) {
-        session_.prompter.error(e.message());
-    }
-}
+void TSatisForm::guarded(const std::function<void()>& f) { runCommand(session_.prompter, f); }
 
 void TSatisForm::command(const std::function<void()>& f)
 {

@@ -14,6 +14,7 @@ class QTableView;
 
 namespace selvar {
 
+class Prompter;
 class ProductListModel;
 class TAraJenDlg;
 
@@ -31,7 +32,7 @@ public:
     QVariant headerData(int section, Qt::Orientation o, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
-    std::function<void(const QString&)> onError;
+    Prompter* prompter = nullptr;  // where a failed edit is shown
     std::function<void()> onChanged;  // a line was posted from the grid
 
 private:

@@ -1,5 +1,7 @@
 #include "sales/ui/zam_form.h"
 
+#include "platform/ui/command.h"
+
 #include "data/errors.h"
 #include "platform/prompter.h"
 #include "platform/session.h"
@@ -66,14 +68,13 @@ void TZamForm::yesClicked()
     }
     bool written = false;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
+    const bool ran = runCommand(session_.prompter, [&] {
+        struct Restore {
+            ~Restore() { QApplication::restoreOverrideCursor(); }
+        } restore;
         written = logic_->apply(*confirmed);
-    } catch (const DbError& e) {
-        QApplication::restoreOverrideCursor();
-        session_.prompter.error(e.message());
-        return;
-    }
-    QApplication::restoreOverrideCursor();
+    });
+    if (!ran) return;
     if (written) accept();
     else reject();
 }
