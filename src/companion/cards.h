@@ -3,6 +3,8 @@
 // orders the list, the fields of the card, and which other tables refer to a card. The
 // rules (a card in use cannot be deleted, its key cannot change, a key is unique) are
 // here so they can be tested without a window.
+#include "platform/type_ahead.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -16,6 +18,10 @@
 namespace selvar {
 
 class Database;
+
+// The card lists' search by typing: past the field's width it starts again with the key,
+// and a key that finds nothing leaves the cursor where it was.
+inline TypeAheadRules cardSearchRules(int maxLength) { return {maxLength, true, true, {}}; }
 
 enum class CardKind { Product, Institution, Patient, Doctor, Generic, Group, Indication, Company };
 

@@ -118,24 +118,13 @@ void HazirDegerLogic::refresh()
 void HazirDegerLogic::typeSearchChar(QChar c)
 {
     if (editing_ != Editing::None) return;
-    search_ += c;
-    if (search_.size() > 36) {
-        search_.clear();
-        return;
-    }
-    table_->findNearest({search_});
-    // A character with which no value continues is dropped again.
-    if (!startsWithNoCase(currentValue(), search_)) {
-        search_.chop(1);
-        table_->findNearest({search_});
-    }
+    search_.type(*table_, QString(c));
 }
 
 void HazirDegerLogic::searchBackspace()
 {
-    if (editing_ != Editing::None || search_.isEmpty()) return;
-    search_.chop(1);
-    table_->findNearest({search_});
+    if (editing_ != Editing::None) return;
+    search_.backspace(*table_);
 }
 
 // ---------------------------------------------------------------- editing

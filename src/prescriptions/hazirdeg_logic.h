@@ -1,6 +1,8 @@
 #pragma once
 // The ready values of the prescription-back headings (hazirdeg.db, TfmhazirBr): a list
 // in key order, searched letter by letter, edited one value at a time, every value once.
+#include "platform/type_ahead.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -45,7 +47,7 @@ public:
     void typeSearchChar(QChar c);
     void searchBackspace();
     void clearSearch() { search_.clear(); }
-    QString searchText() const { return search_; }
+    QString searchText() const { return search_.text(); }
 
     enum class Editing { None, New, Change };
     Editing editing() const { return editing_; }
@@ -80,7 +82,7 @@ private:
     std::unique_ptr<Table> table_;
     QVector<qint64> ids_;
     QStringList values_;
-    QString search_;
+    TypeAhead search_{QStringLiteral("HAZIRDEGER")};
     Editing editing_ = Editing::None;
     QString editText_;
     int newRow_ = 0;  // where the row of a new value stands

@@ -35,6 +35,7 @@ void AraJenLogic::open(Kind kind, qint64 number)
 {
     number_ = number;
     search_.clear();
+    search_.setLeading({number});
     table_ = std::make_unique<Table>(db_, u"URUN.DB"_s);
     const char* index = kind == Kind::Generic ? "ILACJEN" : kind == Kind::Indication ? "ILACENDIK" : "ILACGRUP";
     table_->setIndex(QString::fromLatin1(index));
@@ -87,24 +88,13 @@ void AraJenLogic::setCurrentRow(int row)
 void AraJenLogic::type(QChar c)
 {
     if (!table_) return;
-    search_ += c;
-    if (search_.size() > 36) {
-        search_.clear();
-        return;
-    }
-    table_->findNearest({number_, search_});
-    const bool dottedOrNot = c == u'i' || c == u'ı' || c == u'İ';
-    if (!startsWithNoCase(currentName(), search_) && !dottedOrNot) {
-        search_.chop(1);
-        table_->findNearest({number_, search_});
-    }
+    search_.type(*table_, QString(c));
 }
 
 void AraJenLogic::backspace()
 {
-    if (!table_ || search_.isEmpty()) return;
-    search_.chop(1);
-    table_->findNearest({number_, search_});
+    if (!table_) return;
+    search_.backspace(*table_);
 }
 
 void AraJenLogic::clear() { search_.clear(); }

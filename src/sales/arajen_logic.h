@@ -1,5 +1,7 @@
 #pragma once
 // The search of products of the same generic, indication or group (TAraJenDlg).
+#include "platform/type_ahead.h"
+
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -31,14 +33,15 @@ public:
     void type(QChar c);
     void backspace();
     void clear();  // Esc, Home, Up, Down
-    QString searchText() const { return search_; }
+    QString searchText() const { return search_.text(); }
 
 private:
     Database& db_;
     std::unique_ptr<Table> table_;
     qint64 number_ = 0;
     QString className_;
-    QString search_;
+    // The i/ı/İ keys stay even where no name continues: their case pairs differ.
+    TypeAhead search_{QStringLiteral("ILACAD"), TypeAheadRules{36, false, false, QStringLiteral("iıİ")}};
 };
 
 }  // namespace selvar

@@ -38,7 +38,7 @@ SatisLogic::~SatisLogic() = default;
 void SatisLogic::Giris()
 {
     scanStarted_ = scanEnded_ = false;
-    searchText_.clear();
+    nameSearch_.clear();
     barcodeText_.clear();
     mode_ = SearchMode::Keyboard;
     products_ = std::make_unique<Table>(session_.db, u"URUN.DB"_s);
@@ -134,7 +134,7 @@ void SatisLogic::toggleSearchMode()
 {
     mode_ = mode_ == SearchMode::Keyboard ? SearchMode::Barcode : SearchMode::Keyboard;
     barcodeText_.clear();
-    searchText_.clear();
+    nameSearch_.clear();
 }
 
 QString SatisLogic::searchModeLabel() const
@@ -153,18 +153,7 @@ void SatisLogic::typeSearchChar(QChar c)
         barcodeText_ += c;
         return;
     }
-    searchText_ += c;
-    if (searchText_.size() > 36) {
-        searchText_.clear();
-        return;
-    }
-    Table& p = products();
-    p.findNearest({searchText_});
-    // A character with which no name continues is dropped again.
-    if (!startsWithNoCase(p.text(u"ILACAD"_s), searchText_)) {
-        searchText_.chop(1);
-        p.findNearest({searchText_});
-    }
+    nameSearch_.type(products(), QString(c));
 }
 
 void SatisLogic::searchBackspace()
@@ -173,14 +162,12 @@ void SatisLogic::searchBackspace()
         barcodeText_.chop(1);
         return;
     }
-    if (searchText_.isEmpty()) return;
-    searchText_.chop(1);
-    products().findNearest({searchText_});
+    nameSearch_.backspace(products());
 }
 
 void SatisLogic::clearSearch()
 {
-    searchText_.clear();
+    nameSearch_.clear();
     barcodeText_.clear();
 }
 
@@ -267,7 +254,7 @@ QString SatisLogic::addCurrent()
 {
     Table& p = products();
     if (!p.hasRow()) return {};
-    searchText_.clear();
+    nameSearch_.clear();
     ProductValuesRequest req;
     req.productName = p.text(u"ILACAD"_s);
     req.quantityLabel = u"Satılacak Mik&tar"_s;

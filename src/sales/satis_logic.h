@@ -2,6 +2,7 @@
 // The counter: product search by name, barcode and scanner, the working list of the sale
 // (SATEMP.DB), recording retail, prescription and invoiced sales with stock and product
 // movements, open-account entries, and the correction or conversion of old sales.
+#include "platform/type_ahead.h"
 #include "sales/product_values.h"
 
 #include <QColor>
@@ -86,7 +87,7 @@ public:
     void typeSearchChar(QChar c);       // keyboard mode: name search; barcode mode: collects
     void searchBackspace();
     void clearSearch();                 // Esc and the arrow keys
-    QString searchText() const { return searchText_; }
+    QString searchText() const { return nameSearch_.text(); }
     QString barcodeText() const { return barcodeText_; }
     void scannerMark();                 // F2 in the product list
     void enterInProductList();          // Enter or double click
@@ -161,7 +162,8 @@ private:
     SaleWindowLinks links_;
     std::unique_ptr<Table> products_;
 
-    QString searchText_, barcodeText_;
+    TypeAhead nameSearch_{QStringLiteral("ILACAD")};
+    QString barcodeText_;
     bool scanStarted_ = false, scanEnded_ = false;
     SearchMode mode_ = SearchMode::Keyboard;
     double oldSaleNo_ = 0;

@@ -2,7 +2,6 @@
 // card rules, old records, back-print layouts, institution list values and the fake.
 #include "companion/backprint_layout.h"
 #include "companion/cards.h"
-#include "companion/incremental_search.h"
 #include "companion/institution_lists.h"
 #include "companion/ledger.h"
 #include "companion/old_records.h"
@@ -489,32 +488,32 @@ void TstCompanionLogic::searchByTyping()
         addInstitution(t.db(), n.left(3), n);
     Table cursor(t.db(), u"KRMLAR"_s);
     cursor.setIndex(u"KRMAD"_s);
-    IncrementalSearch s(cursor, u"AD"_s, 36);
-    QVERIFY(s.type(u"ç"_s));
+    TypeAhead s(u"AD"_s, cardSearchRules(36));
+    QVERIFY(s.type(cursor, u"ç"_s));
     QCOMPARE(cursor.text(u"AD"_s), u"ÇINAR"_s);
     s.clear();
-    QVERIFY(s.type(u"c"_s));
+    QVERIFY(s.type(cursor, u"c"_s));
     QCOMPARE(cursor.text(u"AD"_s), u"CAN"_s);
-    QVERIFY(!s.type(u"x"_s));  // no name begins with "CX": the place and the text stay
+    QVERIFY(!s.type(cursor, u"x"_s));  // no name begins with "CX": the place and the text stay
     QCOMPARE(s.text(), u"c"_s);
     QCOMPARE(cursor.text(u"AD"_s), u"CAN"_s);
-    QVERIFY(s.type(u"e"_s));
+    QVERIFY(s.type(cursor, u"e"_s));
     QCOMPARE(cursor.text(u"AD"_s), u"CEYLAN"_s);
-    s.backspace();
+    s.backspace(cursor);
     QCOMPARE(cursor.text(u"AD"_s), u"CAN"_s);
     s.clear();
-    QVERIFY(s.type(u"ı"_s));
+    QVERIFY(s.type(cursor, u"ı"_s));
     QCOMPARE(cursor.text(u"AD"_s), u"ISPARTA"_s);
     s.clear();
-    QVERIFY(s.type(u"i"_s));
+    QVERIFY(s.type(cursor, u"i"_s));
     QCOMPARE(cursor.text(u"AD"_s), u"İLKER"_s);
     s.clear();
-    QVERIFY(s.type(u"ş"_s));
+    QVERIFY(s.type(cursor, u"ş"_s));
     QCOMPARE(cursor.text(u"AD"_s), u"ŞAHİN"_s);
     // A first key that matches nothing leaves the cursor where it was.
     s.clear();
     cursor.first();
-    QVERIFY(!s.type(u"Z"_s));
+    QVERIFY(!s.type(cursor, u"Z"_s));
     QCOMPARE(cursor.text(u"AD"_s), u"CAN"_s);
     QCOMPARE(s.text(), QString());
 }

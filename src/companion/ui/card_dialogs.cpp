@@ -372,7 +372,7 @@ CardListDialog::CardListDialog(CallContext& ctx, const CardSpec& cardDef, int mo
       spec_(cardDef),
       mode_(mode),
       cursor_(ctx.db, cardDef.table),
-      search_(cursor_, cardDef.nameField, std::max(fieldWidth(cardDef, cardDef.nameField), 1)),
+      search_(cardDef.nameField, cardSearchRules(std::max(fieldWidth(cardDef, cardDef.nameField), 1))),
       model_(columnsOf(cardDef))
 {
     setWindowTitle(cardDef.title);
@@ -524,7 +524,6 @@ bool CardListDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != view_ || event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     auto* k = static_cast<QKeyEvent*>(event);
-    const Qt::KeyboardModifiers mods = k->modifiers() & ~Qt::KeypadModifier;
     switch (k->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -544,25 +543,21 @@ bool CardListDialog::eventFilter(QObject* watched, QEvent* event)
         return true;
     case Qt::Key_Backspace:
         runCommand(ctx_.prompter, [&] {
-            search_.backspace();
+            search_.backspace(cursor_);
             followCursor();
         });
         showSearch();
         return true;
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_Home:
-    case Qt::Key_End:
+    default: break;
+    }
+    if (isListMoveKey(k)) {
         search_.clear();
         showSearch();
         return false;
-    default: break;
     }
-    if ((mods == Qt::NoModifier || mods == Qt::ShiftModifier) && isSearchText(k->text())) {
+    if (isSearchKey(k)) {
         runCommand(ctx_.prompter, [&] {
-            if (!search_.type(k->text())) ctx_.prompter.beep();
+            if (!search_.type(cursor_, k->text())) ctx_.prompter.beep();
             followCursor();
         });
         showSearch();

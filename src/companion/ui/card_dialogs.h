@@ -3,7 +3,7 @@
 // index, searched by typing, with new, change and delete (mode 0) or choose (mode 1),
 // and the card form that edits one card.
 #include "companion/cards.h"
-#include "companion/incremental_search.h"
+#include "platform/type_ahead.h"
 #include "companion/rights.h"
 #include "companion/ui/ui_support.h"
 #include "data/table.h"
@@ -86,7 +86,7 @@ private:
     int mode_;
     int nameColumn_ = 0;
     Table cursor_;
-    IncrementalSearch search_;
+    TypeAhead search_;
     ValueModel model_;
     std::vector<QVariant> keys_;
     QHash<qint64, int> rowOfId_;

@@ -295,7 +295,6 @@ bool MovementListDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != view_ || event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     auto* k = static_cast<QKeyEvent*>(event);
-    const Qt::KeyboardModifiers mods = k->modifiers() & ~Qt::KeypadModifier;
     switch (k->key()) {
     case Qt::Key_F9: toggleSettled(); return true;
     case Qt::Key_F4: changeDueDate(); return true;
@@ -312,18 +311,14 @@ bool MovementListDialog::eventFilter(QObject* watched, QEvent* event)
         searchLabel_->setText(u"Aranan: "_s + search_);
         searchLabel_->setVisible(!search_.isEmpty());
         return true;
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_Home:
-    case Qt::Key_End:
+    default: break;
+    }
+    if (isListMoveKey(k)) {
         search_.clear();
         searchLabel_->hide();
         return false;
-    default: break;
     }
-    if ((mods == Qt::NoModifier || mods == Qt::ShiftModifier) && isSearchText(k->text())) {
+    if (isSearchKey(k)) {
         // The list runs by due date; typing goes to the first movement of that account.
         const QString wanted = search_ + k->text();
         for (size_t i = 0; i < names_.size(); ++i)

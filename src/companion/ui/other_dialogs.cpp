@@ -570,15 +570,14 @@ bool InstitutionListDialog::eventFilter(QObject* watched, QEvent* event)
         return true;
     default: break;
     }
-    const Qt::KeyboardModifiers mods = k->modifiers() & ~Qt::KeypadModifier;
-    if ((mods == Qt::NoModifier || mods == Qt::ShiftModifier) && isSearchText(k->text())) {
+    if (isSearchKey(k)) {
         runCommand(ctx_.prompter, [&] {
             // Searching is by institution name, in the order the list is shown.
             Table cursor(ctx_.db, u"KRMLAR"_s);
             cursor.setIndex(u"KRMAD"_s);
-            IncrementalSearch search(cursor, u"AD"_s, 36);
-            for (const QChar c : search_) search.type(QString(c));
-            if (!search.type(k->text())) ctx_.prompter.beep();
+            TypeAhead search(u"AD"_s, cardSearchRules(36));
+            for (const QChar c : search_) search.type(cursor, QString(c));
+            if (!search.type(cursor, k->text())) ctx_.prompter.beep();
             search_ = search.text();
             const int r = cursor.hasRow() ? model->rowOfId(cursor.rowId()) : -1;
             if (r >= 0) view_->setCurrentIndex(model->index(r, std::max(2, view_->currentIndex().column())));

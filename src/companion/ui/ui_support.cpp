@@ -197,12 +197,4 @@ void selectRow(QTableView* view, int row)
     view->scrollTo(i);
 }
 
-bool isSearchText(const QString& text)
-{
-    if (text.isEmpty()) return false;
-    for (QChar c : text)
-        if (!c.isPrint()) return false;
-    return true;
-}
-
 }  // namespace selvar::ortak

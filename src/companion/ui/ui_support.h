@@ -10,6 +10,7 @@
 #include "data/errors.h"
 #include "platform/prompter.h"
 #include "platform/ui/command.h"
+#include "platform/ui/list_keys.h"
 
 #include <QAbstractTableModel>
 #include <QDate>
@@ -93,8 +94,5 @@ private:
 void setUpList(QTableView* view, const QList<int>& widths = {});
 int currentRow(QTableView* view);
 void selectRow(QTableView* view, int row);
-
-// Key of a typed character that a search takes (letters, digits, punctuation).
-bool isSearchText(const QString& text);
 
 }  // namespace selvar::ortak

@@ -1,6 +1,7 @@
 #include "prescriptions/ui/hazirbr_dlg.h"
 
 #include "platform/ui/command.h"
+#include "platform/ui/list_keys.h"
 
 #include "data/errors.h"
 #include "platform/platform.h"
@@ -372,14 +373,8 @@ bool TfmhazirBr::gridKey(QKeyEvent* k)
         return true;
     case Qt::Key_Backspace: command([this] { logic_.searchBackspace(); }); return true;
     case Qt::Key_Escape: command([this] { logic_.clearSearch(); }); return true;
-    case Qt::Key_Up:
-    case Qt::Key_Down:
     case Qt::Key_Left:
     case Qt::Key_Right:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_Home:
-    case Qt::Key_End:
         logic_.clearSearch();
         search_->clear();
         return false;  // the grid moves itself
@@ -397,10 +392,14 @@ bool TfmhazirBr::gridKey(QKeyEvent* k)
         break;
     default: break;
     }
+    if (isListMoveKey(k)) {
+        logic_.clearSearch();
+        search_->clear();
+        return false;  // the grid moves itself
+    }
     // Plain letters search, D and S included: the buttons answer only with Alt.
-    const QString t = k->text();
-    if (mods == Qt::NoModifier && !t.isEmpty() && t[0].isPrint()) {
-        command([&] { logic_.typeSearchChar(t[0]); });
+    if (isSearchKey(k)) {
+        command([&] { logic_.typeSearchChar(k->text()[0]); });
         return true;
     }
     return false;

@@ -1,6 +1,7 @@
 #include "sales/ui/satis_form.h"
 
 #include "platform/ui/command.h"
+#include "platform/ui/list_keys.h"
 
 #include "core/format.h"
 #include "data/codes.h"
@@ -424,15 +425,6 @@ bool TSatisForm::productKey(QKeyEvent* k)
     case Qt::Key_Enter: command([this] { logic_.enterInProductList(); }); return true;
     case Qt::Key_Backspace: command([this] { logic_.searchBackspace(); }); return true;
     case Qt::Key_Escape: command([this] { logic_.clearSearch(); }); return true;
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_Home:
-    case Qt::Key_End:
-        logic_.clearSearch();
-        labels_[u"Aranan"_s]->clear();
-        return false;  // the list moves itself
     case Qt::Key_Delete:
         if (mods == Qt::ControlModifier) {
             command([this] { logic_.deleteProduct(); });
@@ -454,9 +446,13 @@ bool TSatisForm::productKey(QKeyEvent* k)
         break;
     default: break;
     }
-    const QString t = k->text();
-    if (mods == Qt::NoModifier && !t.isEmpty() && t[0].isPrint()) {
-        command([&] { logic_.typeSearchChar(t[0]); });
+    if (isListMoveKey(k)) {
+        logic_.clearSearch();
+        labels_[u"Aranan"_s]->clear();
+        return false;  // the list moves itself
+    }
+    if (isSearchKey(k)) {
+        command([&] { logic_.typeSearchChar(k->text()[0]); });
         return true;
     }
     return false;
