@@ -49,21 +49,21 @@ CardField letter(const QString& field, const QString& caption, const QList<Optio
 }
 
 // The small cards: a number given by the card and a name.
-CardSpec nameCard(CardKind kind, const QString& table, const QString& title, const QString& keyField,
+CardDef nameCard(CardKind kind, const QString& table, const QString& title, const QString& keyField,
                   const QString& nameField, const QString& index, const QString& noCaption, const QString& nameCaption,
                   const QString& listCaption, const QList<CardReference>& refs)
 {
-    CardSpec s{kind, table, title, keyField, KeyKind::AutoNumber, index, nameField, {}, {}, refs};
+    CardDef s{kind, table, title, keyField, KeyKind::AutoNumber, index, nameField, {}, {}, refs};
     s.columns = {{nameField, listCaption, FieldKind::Text, 360}, {keyField, u"NO"_s, FieldKind::Integer, 70}};
     s.fields = {F(keyField, noCaption, FieldKind::Shown), required(F(nameField, nameCaption))};
     return s;
 }
 
-QList<CardSpec> buildSpecs()
+QList<CardDef> buildDefs()
 {
-    QList<CardSpec> r;
+    QList<CardDef> r;
     {
-        CardSpec s{CardKind::Product, u"URUN"_s, u"ÜRÜN KARTLARI"_s, u"ILACNO"_s, KeyKind::AutoInc,
+        CardDef s{CardKind::Product, u"URUN"_s, u"ÜRÜN KARTLARI"_s, u"ILACNO"_s, KeyKind::AutoInc,
                    u"ILACADI"_s, u"ILACAD"_s, {}, {}, {}};
         s.columns = {{u"ILACAD"_s, u"ÜRÜN ADI"_s, FieldKind::Text, 280},
                      {u"FIYAT"_s, u"FİYATI"_s, FieldKind::Money, 90},
@@ -100,7 +100,7 @@ QList<CardSpec> buildSpecs()
         r << s;
     }
     {
-        CardSpec s{CardKind::Institution, u"KRMLAR"_s, u"KURUM / CARİ KARTLARI"_s, u"KOD"_s, KeyKind::EnteredText,
+        CardDef s{CardKind::Institution, u"KRMLAR"_s, u"KURUM / CARİ KARTLARI"_s, u"KOD"_s, KeyKind::EnteredText,
                    u"KRMAD"_s, u"AD"_s, {}, {}, {}};
         s.columns = {{u"AD"_s, u"ADI"_s, FieldKind::Text, 280},
                      {u"KOD"_s, u"KODU"_s, FieldKind::Text, 90},
@@ -139,7 +139,7 @@ QList<CardSpec> buildSpecs()
         r << s;
     }
     {
-        CardSpec s{CardKind::Patient, u"HASTA"_s, u"HASTA KARTLARI"_s, u"HASTANO"_s, KeyKind::AutoInc,
+        CardDef s{CardKind::Patient, u"HASTA"_s, u"HASTA KARTLARI"_s, u"HASTANO"_s, KeyKind::AutoInc,
                    u"HAS_AD_SOY"_s, u"HASTADI"_s, {}, {}, {}};
         s.columns = {{u"HASTADI"_s, u"ADI"_s, FieldKind::Text, 150},
                      {u"HASTASOYAD"_s, u"SOYADI"_s, FieldKind::Text, 150},
@@ -164,7 +164,7 @@ QList<CardSpec> buildSpecs()
         r << s;
     }
     {
-        CardSpec s{CardKind::Doctor, u"DR"_s, u"DOKTOR KARTLARI"_s, u"DRKOD"_s, KeyKind::EnteredNumber,
+        CardDef s{CardKind::Doctor, u"DR"_s, u"DOKTOR KARTLARI"_s, u"DRKOD"_s, KeyKind::EnteredNumber,
                    u"DR_AD_SOY"_s, u"DRAD"_s, {}, {}, {}};
         s.columns = {{u"DRAD"_s, u"ADI"_s, FieldKind::Text, 150},
                      {u"DRSOYAD"_s, u"SOYADI"_s, FieldKind::Text, 150},
@@ -190,7 +190,7 @@ QList<CardSpec> buildSpecs()
                   u"ENDIKAD"_s, u"Endikasyon No"_s, u"Endikasyon Adı"_s, u"ENDİKASYON ADI"_s,
                   {{u"URUN"_s, u"ENDIKNO"_s, u"ürün kartı"_s}});
     {
-        CardSpec s = nameCard(CardKind::Company, u"FIRMA"_s, u"FİRMA KARTLARI"_s, u"FIRMANO"_s, u"FIRMAAD"_s,
+        CardDef s = nameCard(CardKind::Company, u"FIRMA"_s, u"FİRMA KARTLARI"_s, u"FIRMANO"_s, u"FIRMAAD"_s,
                               u"FIRMAADI"_s, u"Firma No"_s, u"Firma Adı"_s, u"FİRMA ADI"_s, {});
         s.columns.insert(1, {u"TLF"_s, u"TELEFON"_s, FieldKind::Text, 110});
         s.columns.insert(2, {u"YETKILI"_s, u"YETKİLİ"_s, FieldKind::Text, 150});
@@ -201,14 +201,14 @@ QList<CardSpec> buildSpecs()
     return r;
 }
 
-QVariant keyBindValue(const CardSpec& cardDef, const QVariant& key)
+QVariant keyBindValue(const CardDef& cardDef, const QVariant& key)
 {
     const FieldDef* f = tableDef(cardDef.table).field(cardDef.keyField);
     if (f && f->isText()) return key.toString().trimmed();
     return qlonglong(std::llround(key.toDouble()));
 }
 
-QString cardSelect(Database& db, const CardSpec& cardDef)
+QString cardSelect(Database& db, const CardDef& cardDef)
 {
     const Dialect& d = db.dialect();
     const TableDef& t = tableDef(cardDef.table);
@@ -217,7 +217,7 @@ QString cardSelect(Database& db, const CardSpec& cardDef)
     return u"SELECT "_s + cols.join(u", "_s) + u" FROM "_s + d.tableName(t);
 }
 
-CardRow readCardRow(Database& db, const CardSpec& cardDef, const Sql& q)
+CardRow readCardRow(Database& db, const CardDef& cardDef, const Sql& q)
 {
     const TableDef& t = tableDef(cardDef.table);
     CardRow r;
@@ -241,7 +241,7 @@ QString indexOrder(Database& db, const TableDef& t, const QString& indexName)
 
 }  // namespace
 
-std::vector<CardRow> loadCardList(Database& db, const CardSpec& cardDef)
+std::vector<CardRow> loadCardList(Database& db, const CardDef& cardDef)
 {
     Sql q(db, cardSelect(db, cardDef) + indexOrder(db, tableDef(cardDef.table), cardDef.nameIndex));
     q.exec();
@@ -250,7 +250,7 @@ std::vector<CardRow> loadCardList(Database& db, const CardSpec& cardDef)
     return r;
 }
 
-std::optional<CardRow> loadCardRow(Database& db, const CardSpec& cardDef, qint64 rowId)
+std::optional<CardRow> loadCardRow(Database& db, const CardDef& cardDef, qint64 rowId)
 {
     Sql q(db, cardSelect(db, cardDef) + u" WHERE "_s + db.dialect().rowId() + u" = :r"_s);
     q.bind(u"r"_s, rowId).exec();
@@ -281,17 +281,17 @@ QStringList institutionLabels(Database& db, const QString& code)
     return r;
 }
 
-const CardField* CardSpec::field(const QString& name) const
+const CardField* CardDef::field(const QString& name) const
 {
     for (const CardField& f : fields)
         if (f.field.compare(name, Qt::CaseInsensitive) == 0) return &f;
     return nullptr;
 }
 
-const CardSpec& cardSpec(CardKind kind)
+const CardDef& cardDef(CardKind kind)
 {
-    static const QList<CardSpec> cardDefs = buildSpecs();
-    for (const CardSpec& s : cardDefs)
+    static const QList<CardDef> cardDefs = buildDefs();
+    for (const CardDef& s : cardDefs)
         if (s.kind == kind) return s;
     return cardDefs.first();
 }
@@ -359,7 +359,7 @@ const QList<Option>& patientClasses()
     return r;
 }
 
-CardRules::CardRules(Database& db, const CardSpec& cardDef) : db_(db), spec_(cardDef) {}
+CardRules::CardRules(Database& db, const CardDef& cardDef) : db_(db), def_(cardDef) {}
 
 QString CardRules::keyText(const QVariant& key)
 {
@@ -371,11 +371,11 @@ std::vector<CardRules::Usage> CardRules::usages(const QVariant& key)
 {
     std::vector<Usage> r;
     if (key.isNull() || keyText(key).isEmpty()) return r;
-    for (const CardReference& ref : spec_.references) {
+    for (const CardReference& ref : def_.references) {
         const TableDef& t = tableDef(ref.table);
         const FieldDef* f = t.field(ref.field);
         // A movement names a patient by the number in digits.
-        const QVariant v = f->isText() ? QVariant(keyText(key)) : keyBindValue(spec_, key);
+        const QVariant v = f->isText() ? QVariant(keyText(key)) : keyBindValue(def_, key);
         const int n = int(Sql::scalar(db_, u"SELECT COUNT(*) FROM "_s + t.name + u" WHERE "_s + f->name + u" = :k"_s,
                                       {{u"k"_s, v}})
                               .toLongLong());
@@ -400,49 +400,49 @@ QString CardRules::remove(const QVariant& key)
     Transaction tx(db_);
     const QString refusal = deleteRefusal(key);
     if (!refusal.isEmpty()) return refusal;
-    if (spec_.kind == CardKind::Product)
-        Sql::run(db_, u"DELETE FROM URFAYAR WHERE ILACNO = :k"_s, {{u"k"_s, keyBindValue(spec_, key)}});
-    Sql::run(db_, u"DELETE FROM "_s + spec_.table + u" WHERE "_s + spec_.keyField + u" = :k"_s,
-             {{u"k"_s, keyBindValue(spec_, key)}});
+    if (def_.kind == CardKind::Product)
+        Sql::run(db_, u"DELETE FROM URFAYAR WHERE ILACNO = :k"_s, {{u"k"_s, keyBindValue(def_, key)}});
+    Sql::run(db_, u"DELETE FROM "_s + def_.table + u" WHERE "_s + def_.keyField + u" = :k"_s,
+             {{u"k"_s, keyBindValue(def_, key)}});
     tx.commit();
     return {};
 }
 
 QVariant CardRules::nextNumber()
 {
-    const QVariant v = Sql::scalar(db_, u"SELECT MAX("_s + spec_.keyField + u") FROM "_s + spec_.table);
+    const QVariant v = Sql::scalar(db_, u"SELECT MAX("_s + def_.keyField + u") FROM "_s + def_.table);
     return qlonglong(v.isNull() ? 1 : std::llround(v.toDouble()) + 1);
 }
 
 bool CardRules::keyExists(const QVariant& key)
 {
     // Through the key order, so codes differing only in case count as one.
-    Table t(db_, spec_.table);
-    return t.findKey({keyBindValue(spec_, key)});
+    Table t(db_, def_.table);
+    return t.findKey({keyBindValue(def_, key)});
 }
 
 QString CardRules::validate(const QVariantMap& values, const QVariant& oldKey)
 {
-    for (const CardField& f : spec_.fields) {
-        if (!f.required || f.field == spec_.keyField) continue;
+    for (const CardField& f : def_.fields) {
+        if (!f.required || f.field == def_.keyField) continue;
         if (values.value(f.field).toString().trimmed().isEmpty()) return f.caption + u" boş bırakılamaz."_s;
     }
-    const bool entered = spec_.keyKind == KeyKind::EnteredText || spec_.keyKind == KeyKind::EnteredNumber;
+    const bool entered = def_.keyKind == KeyKind::EnteredText || def_.keyKind == KeyKind::EnteredNumber;
     if (entered) {
-        const QVariant key = values.value(spec_.keyField, oldKey);
+        const QVariant key = values.value(def_.keyField, oldKey);
         const QString text = keyText(key);
-        const CardField* kf = spec_.field(spec_.keyField);
-        if (text.isEmpty() || (spec_.keyKind == KeyKind::EnteredNumber && key.toDouble() <= 0))
+        const CardField* kf = def_.field(def_.keyField);
+        if (text.isEmpty() || (def_.keyKind == KeyKind::EnteredNumber && key.toDouble() <= 0))
             return kf->caption + u" boş bırakılamaz."_s;
         // The ledger reads a code of digits as a patient number.
-        if (spec_.kind == CardKind::Institution && isDigitsOnly(text))
+        if (def_.kind == CardKind::Institution && isDigitsOnly(text))
             return u"Kurum kodu yalnız rakamlardan oluşamaz; rakamlardan oluşan cari kodu hasta numarasıdır."_s;
         const bool changed = oldKey.isNull() || keyText(oldKey) != text;
         if (changed && !oldKey.isNull() && keyInUse(oldKey))
             return kf->caption + u" başka kayıtlarda kullanıldığı için değiştirilemez."_s;
         if (changed && keyExists(key)) return u"Bu kodla kayıtlı bir kart var: "_s + text;
     }
-    if (spec_.kind == CardKind::Product) {
+    if (def_.kind == CardKind::Product) {
         // Sales find the product by its name, so two cards may not share one.
         Table t(db_, u"URUN"_s);
         t.setIndex(u"ILACADI"_s);
@@ -458,22 +458,22 @@ QVariant CardRules::save(const QVariantMap& values, const QVariant& oldKey, cons
     Transaction tx(db_);
     const QString refusal = validate(values, oldKey);
     if (!refusal.isEmpty()) throw DbError(refusal);
-    Table t(db_, spec_.table);
+    Table t(db_, def_.table);
     const bool isNew = oldKey.isNull();
     if (isNew) {
         t.insert();
-        if (spec_.keyKind == KeyKind::AutoNumber) t.set(spec_.keyField, nextNumber());
+        if (def_.keyKind == KeyKind::AutoNumber) t.set(def_.keyField, nextNumber());
     } else {
-        if (!t.findKey({keyBindValue(spec_, oldKey)})) throw DbError(u"Kart bulunamadı; başka bir kullanıcı silmiş olabilir."_s);
+        if (!t.findKey({keyBindValue(def_, oldKey)})) throw DbError(u"Kart bulunamadı; başka bir kullanıcı silmiş olabilir."_s);
         t.edit();
     }
-    const bool product = spec_.kind == CardKind::Product;
+    const bool product = def_.kind == CardKind::Product;
     const double oldPrice = product && !isNew ? t.number(u"FIYAT"_s) : 0;
     const QDate oldPriceDate = product && !isNew ? t.date(u"FIYATARIH"_s) : QDate();
     const qint64 productNo = product && !isNew ? t.integer(u"ILACNO"_s) : 0;
-    for (const CardField& f : spec_.fields) {
+    for (const CardField& f : def_.fields) {
         if (!f.editable() || !values.contains(f.field)) continue;
-        if (f.field == spec_.keyField && spec_.keyKind != KeyKind::EnteredText && spec_.keyKind != KeyKind::EnteredNumber)
+        if (f.field == def_.keyField && def_.keyKind != KeyKind::EnteredText && def_.keyKind != KeyKind::EnteredNumber)
             continue;
         QVariant v = values.value(f.field);
         if (v.typeId() == QMetaType::QString) v = v.toString().trimmed();
@@ -481,7 +481,7 @@ QVariant CardRules::save(const QVariantMap& values, const QVariant& oldKey, cons
     }
     if (product && isNew && t.isNull(u"MIKTAR"_s)) t.set(u"MIKTAR"_s, 0);
     t.post();
-    const QVariant key = t.value(spec_.keyField);
+    const QVariant key = t.value(def_.keyField);
     if (product && !isNew && values.contains(u"FIYAT"_s) && oldPrice > 0
         && std::fabs(values.value(u"FIYAT"_s).toDouble() - oldPrice) > 1e-9) {
         // The old price stays valid from its own date, as the price-change windows keep it.

@@ -63,7 +63,7 @@ struct CardReference {
     QString table, field, what;  // what: the Turkish name of the referring rows
 };
 
-struct CardSpec {
+struct CardDef {
     CardKind kind;
     QString table;
     QString title;
@@ -78,7 +78,7 @@ struct CardSpec {
     const CardField* field(const QString& name) const;
 };
 
-const CardSpec& cardSpec(CardKind kind);
+const CardDef& cardDef(CardKind kind);
 
 // The rate table of an institution: five categories of product by five patient classes.
 struct RateAxis {
@@ -99,8 +99,8 @@ struct CardRow {
     QVariant key;
     QVector<QVariant> values;
 };
-std::vector<CardRow> loadCardList(Database& db, const CardSpec& cardDef);
-std::optional<CardRow> loadCardRow(Database& db, const CardSpec& cardDef, qint64 rowId);
+std::vector<CardRow> loadCardList(Database& db, const CardDef& cardDef);
+std::optional<CardRow> loadCardRow(Database& db, const CardDef& cardDef, qint64 rowId);
 
 // The choices of a lookup field (key, name) in the order of the lookup's name index.
 std::vector<std::pair<QVariant, QString>> loadLookup(Database& db, const CardField& field);
@@ -111,7 +111,7 @@ QStringList institutionLabels(Database& db, const QString& code);
 
 class CardRules {
 public:
-    CardRules(Database& db, const CardSpec& cardDef);
+    CardRules(Database& db, const CardDef& cardDef);
 
     struct Usage {
         QString what;
@@ -142,7 +142,7 @@ private:
     bool keyExists(const QVariant& key);
 
     Database& db_;
-    const CardSpec& spec_;
+    const CardDef& def_;
 };
 
 }  // namespace selvar

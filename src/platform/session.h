@@ -12,6 +12,13 @@ class Platform;
 class Companion;
 class PrintService;
 
+// What the back-print windows are asked for: the prescription window leaves the choice,
+// the sale window adds the sale number once the lines are recorded.
+struct BackPrintRequest {
+    int choice = 0;     // 2 the stamped back sheet, 1 the defined one, 0 none
+    double saleNo = 0;  // the recorded sale to print
+};
+
 struct Session {
     Database& db;
     Prompter& prompter;
@@ -26,8 +33,7 @@ struct Session {
     bool OldPurchasesAllowed = false;
     QString ProductCardRight;
 
-    // Back-print choice, then the sale number to print.
-    int PrintRequest = 0;
+    BackPrintRequest PrintRequest;
 
     Session(Database& d, Prompter& p, Clock& c) : db(d), prompter(p), clock(c) {}
 };

@@ -594,7 +594,7 @@ bool ReceteLogic::drawStandardBackPrint(Canvas& canvas, const StandardBackPrintO
     const QStringList lines = standardBackPrintLines(o);
     for (int i = 0; i < lines.size(); ++i) {
         if (i == UnderlinedLine) {
-            FontSpec f = canvas.font();
+            FontDef f = canvas.font();
             const bool was = f.underline;
             f.underline = true;
             canvas.setFont(f);

@@ -57,7 +57,7 @@ void Canvas::textOut(int x, int y, const QString& text)
     doc_.pages.back().items.emplace_back(TextItem{x, y, text, font_});
 }
 
-const QFontMetricsF& Canvas::fontMetrics(const FontSpec& font) const
+const QFontMetricsF& Canvas::fontMetrics(const FontDef& font) const
 {
     const QString key = font.family + u'|' + QString::number(font.size) + u'|' + QString::number(font.styles());
     auto it = metricsCache_.find(key);
@@ -69,13 +69,13 @@ const QFontMetricsF& Canvas::fontMetrics(const FontSpec& font) const
 int Canvas::textWidth(const QString& text) const { return textWidth(text, font_); }
 int Canvas::textHeight(const QString& text) const { return textHeight(text, font_); }
 
-int Canvas::textWidth(const QString& text, const FontSpec& font) const
+int Canvas::textWidth(const QString& text, const FontDef& font) const
 {
     if (doc_.metrics == Metrics::Cells) return int(text.size()) * cellWidth(font, resolution());
     return int(std::lround(fontMetrics(font).horizontalAdvance(text)));
 }
 
-int Canvas::textHeight(const QString& text, const FontSpec& font) const
+int Canvas::textHeight(const QString& text, const FontDef& font) const
 {
     if (doc_.metrics == Metrics::Cells) return cellHeight(font, resolution());
     return int(std::lround(fontMetrics(font).height()));

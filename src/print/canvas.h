@@ -45,8 +45,8 @@ public:
     Metrics metrics() const { return doc_.metrics; }
 
     // ---- the font
-    const FontSpec& font() const { return font_; }
-    void setFont(const FontSpec& font) { font_ = font; }
+    const FontDef& font() const { return font_; }
+    void setFont(const FontDef& font) { font_ = font; }
     void setFontName(const QString& family) { font_.family = family; }
     void setFontSize(int points) { font_.size = points; }
     void setFontColor(const QColor& color) { font_.color = color; }
@@ -57,8 +57,8 @@ public:
     void textOutRight(int right, int y, const QString& text) { textOut(right - textWidth(text), y, text); }
     int textWidth(const QString& text) const;
     int textHeight(const QString& text) const;
-    int textWidth(const QString& text, const FontSpec& font) const;
-    int textHeight(const QString& text, const FontSpec& font) const;
+    int textWidth(const QString& text, const FontDef& font) const;
+    int textHeight(const QString& text, const FontDef& font) const;
     // Width 0 is the thinnest line the device shows well (about 0.17 mm).
     void line(int x1, int y1, int x2, int y2, int width = 0);
     void frame(const QRect& rect, int width = 0);
@@ -72,10 +72,10 @@ protected:
 
 private:
     void requirePage() const;
-    const QFontMetricsF& fontMetrics(const FontSpec& font) const;
+    const QFontMetricsF& fontMetrics(const FontDef& font) const;
 
     Document doc_;
-    FontSpec font_;
+    FontDef font_;
     bool printing_ = false;
     mutable std::map<QString, std::unique_ptr<QFontMetricsF>> metricsCache_;
 };

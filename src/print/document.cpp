@@ -6,9 +6,9 @@
 
 namespace selvar {
 
-int cellWidth(const FontSpec& font, int dpi) { return std::max(1, int(std::lround(font.size * dpi / 120.0))); }
+int cellWidth(const FontDef& font, int dpi) { return std::max(1, int(std::lround(font.size * dpi / 120.0))); }
 
-int cellHeight(const FontSpec& font, int dpi) { return std::max(1, int(std::lround(font.size * dpi / 60.0))); }
+int cellHeight(const FontDef& font, int dpi) { return std::max(1, int(std::lround(font.size * dpi / 60.0))); }
 
 std::vector<TextItem> DocumentPage::texts() const
 {

@@ -19,14 +19,14 @@ namespace selvar {
 // positions on every machine and lines can be read back column by column.
 enum class Metrics { Fonts, Cells };
 
-int cellWidth(const FontSpec& font, int dpi);
-int cellHeight(const FontSpec& font, int dpi);
+int cellWidth(const FontDef& font, int dpi);
+int cellHeight(const FontDef& font, int dpi);
 
 struct TextItem {
     int x = 0;  // left edge
     int y = 0;  // top of the text
     QString text;
-    FontSpec font;
+    FontDef font;
 };
 
 struct LineItem {

@@ -5,7 +5,7 @@
 
 namespace selvar {
 
-QFont toQFont(const FontSpec& layout, int dpi)
+QFont toQFont(const FontDef& layout, int dpi)
 {
     QFont f(layout.family);
     f.setPixelSize(std::max(1, int(std::lround(layout.size * dpi / 72.0))));
@@ -21,9 +21,9 @@ QFont toQFont(const FontSpec& layout, int dpi)
     return f;
 }
 
-FontSpec fromQFont(const QFont& font, const QColor& color)
+FontDef fromQFont(const QFont& font, const QColor& color)
 {
-    FontSpec s;
+    FontDef s;
     s.family = font.family();
     s.size = font.pointSize() > 0 ? font.pointSize() : int(std::lround(font.pointSizeF()));
     if (s.size <= 0) s.size = 10;

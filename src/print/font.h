@@ -14,7 +14,7 @@ namespace FontStyle {
 enum : int { Regular = 0, Bold = 1, Italic = 2, Underline = 4, StrikeOut = 8 };
 }
 
-struct FontSpec {
+struct FontDef {
     QString family = QStringLiteral("Courier New");
     int size = 10;  // points
     QColor color = Qt::black;
@@ -23,8 +23,8 @@ struct FontSpec {
     bool underline = false;
     bool strikeOut = false;
 
-    FontSpec() = default;
-    FontSpec(const QString& f, int s, bool b = false, bool i = false, bool u = false)
+    FontDef() = default;
+    FontDef(const QString& f, int s, bool b = false, bool i = false, bool u = false)
         : family(f), size(s), bold(b), italic(i), underline(u) {}
 
     int styles() const
@@ -40,13 +40,13 @@ struct FontSpec {
         strikeOut = s & FontStyle::StrikeOut;
     }
 
-    bool operator==(const FontSpec& o) const = default;
+    bool operator==(const FontDef& o) const = default;
 };
 
 // The font at `dpi` with its size in device pixels, so that measuring and drawing agree on
 // every device (printer, PDF, preview) whatever its own resolution.
-QFont toQFont(const FontSpec& layout, int dpi);
-FontSpec fromQFont(const QFont& font, const QColor& color = Qt::black);
+QFont toQFont(const FontDef& layout, int dpi);
+FontDef fromQFont(const QFont& font, const QColor& color = Qt::black);
 
 // Colours as the tables store them: 0x00BBGGRR; negative values (system colours) are black.
 QColor colorFromStored(qint64 value);

@@ -63,7 +63,7 @@ int paperForSayfaName(const QString& name)
     return 0;
 }
 
-void applySayfaStyle(FontSpec& font, const QString& style)
+void applySayfaStyle(FontDef& font, const QString& style)
 {
     bool bold = false, italic = false;
     if (style.startsWith(u'N')) bold = italic = false;
@@ -80,10 +80,10 @@ void applySayfaStyle(FontSpec& font, const QString& style)
     font.italic = italic;
 }
 
-PageSetup pageSetupFromSayfa(const SayfaRow& row, const FontSpec& base)
+PageSetup pageSetupFromSayfa(const SayfaRow& row, const FontDef& base)
 {
     PageSetup s;
-    FontSpec f = base;
+    FontDef f = base;
     if (!row.fontName.isEmpty()) f.family = row.fontName;
     if (row.fontSize > 0) f.size = row.fontSize;
     applySayfaStyle(f, row.fontStyle);
@@ -127,7 +127,7 @@ std::optional<SayfaRow> readSayfaRow(Database& db, int position)
     return r;
 }
 
-std::optional<PageSetup> readSayfaSetup(Database& db, int position, const FontSpec& base)
+std::optional<PageSetup> readSayfaSetup(Database& db, int position, const FontDef& base)
 {
     const std::optional<SayfaRow> row = readSayfaRow(db, position);
     if (!row) return std::nullopt;

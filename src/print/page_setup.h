@@ -23,7 +23,7 @@ inline constexpr int UserPaper = 256;
 inline constexpr int A4Paper = 9;
 
 struct PageSetup {
-    std::optional<FontSpec> font;            // the print font a job starts with
+    std::optional<FontDef> font;            // the print font a job starts with
     std::optional<Orientation> orientation;  // unset keeps the printer's
     int paper = 0;                           // 0 keeps the printer's paper
     int paperLength = 0;                     // tenths of a millimetre, for UserPaper
@@ -74,13 +74,13 @@ struct SayfaRow {
 int paperForSayfaName(const QString& name);
 // Applies a FONTSTYLE text: first letter "N" regular, "İ" italic, five letters bold, more
 // than 14 letters bold italic; the rules are tried in this order and later matches win.
-void applySayfaStyle(FontSpec& font, const QString& style);
+void applySayfaStyle(FontDef& font, const QString& style);
 // The setup a row gives; font name and size are taken when present, `base` supplies the rest.
-PageSetup pageSetupFromSayfa(const SayfaRow& row, const FontSpec& base = FontSpec());
+PageSetup pageSetupFromSayfa(const SayfaRow& row, const FontDef& base = FontDef());
 
 // Rows of SAYFA.DB by position: 1 the first, 3 the third, -1 the last, -2 the one before
 // the last. No row there gives nothing.
 std::optional<SayfaRow> readSayfaRow(Database& db, int position);
-std::optional<PageSetup> readSayfaSetup(Database& db, int position, const FontSpec& base = FontSpec());
+std::optional<PageSetup> readSayfaSetup(Database& db, int position, const FontDef& base = FontDef());
 
 }  // namespace selvar

@@ -74,7 +74,7 @@ void RecordingPrintService::preview(const QString& title, const PageSetup& setup
     }
 }
 
-std::optional<FontSpec> RecordingPrintService::chooseFont(const FontSpec& current, FontChoice choice)
+std::optional<FontDef> RecordingPrintService::chooseFont(const FontDef& current, FontChoice choice)
 {
     fontRequests_.push_back(FontRequest{current, choice});
     if (fontAnswers_.empty()) return std::nullopt;

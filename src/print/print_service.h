@@ -44,7 +44,7 @@ public:
     virtual void preview(const QString& title, const PageSetup& setup, const DrawFunction& draw) = 0;
 
     // The font dialog of the "Yazıcı Fontu" buttons; nothing when it was cancelled.
-    virtual std::optional<FontSpec> chooseFont(const FontSpec& current, FontChoice choice) = 0;
+    virtual std::optional<FontDef> chooseFont(const FontDef& current, FontChoice choice) = 0;
 
     // A whole printout in one call: false when the print dialog was cancelled or the
     // output failed.
@@ -65,7 +65,7 @@ public:
         bool askedPrinter = false;
     };
     struct FontRequest {
-        FontSpec current;
+        FontDef current;
         FontChoice choice;
     };
 
@@ -73,12 +73,12 @@ public:
 
     std::unique_ptr<Canvas> beginJob(const QString& title, const PageSetup& setup, bool askPrinter) override;
     void preview(const QString& title, const PageSetup& setup, const DrawFunction& draw) override;
-    std::optional<FontSpec> chooseFont(const FontSpec& current, FontChoice choice) override;
+    std::optional<FontDef> chooseFont(const FontDef& current, FontChoice choice) override;
     using PrintService::preview;
 
     void answerPrintDialog(bool confirm) { printAnswers_.push_back(confirm); }
-    void answerFontDialog(const FontSpec& font) { fontAnswers_.push_back(FontAnswer{true, font}); }
-    void cancelFontDialog() { fontAnswers_.push_back(FontAnswer{false, FontSpec()}); }
+    void answerFontDialog(const FontDef& font) { fontAnswers_.push_back(FontAnswer{true, font}); }
+    void cancelFontDialog() { fontAnswers_.push_back(FontAnswer{false, FontDef()}); }
     // The next preview is printed from the preview window, as if "Yazdır" was pressed.
     void printFromNextPreview() { printFromPreview_ = true; }
 
@@ -97,7 +97,7 @@ private:
     std::vector<bool> printAnswers_;
     struct FontAnswer {
         bool chosen;
-        FontSpec font;
+        FontDef font;
     };
     std::vector<FontAnswer> fontAnswers_;
     bool printFromPreview_ = false;

@@ -269,14 +269,14 @@ private:
     bool printBand(Band& band, const Row& row, const Row* master);
     void drawBand(Band& band, int x0, int y0, int width, const BandContext& ctx);
     QString controlText(const Control& c, const BandContext& ctx) const;
-    FontSpec controlFont(const Control& c) const;
+    FontDef controlFont(const Control& c) const;
     BandContext context(const Row& row, const Row* master) const;
     int columnX(int column) const;
 
     Report& r_;
     Canvas& c_;
     double pxPerMm_ = 1;
-    FontSpec baseFont_;
+    FontDef baseFont_;
     std::vector<Aggregate> aggregates_;
 
     int page_ = 1;
@@ -472,9 +472,9 @@ bool Engine::printBand(Band& band, const Row& row, const Row* master)
     return true;
 }
 
-FontSpec Engine::controlFont(const Control& c) const
+FontDef Engine::controlFont(const Control& c) const
 {
-    FontSpec f = c.font ? *c.font : baseFont_;
+    FontDef f = c.font ? *c.font : baseFont_;
     if (c.styles) f.setStyles(*c.styles);
     if (c.fontSize > 0) f.size = c.fontSize;
     return f;
@@ -552,7 +552,7 @@ void Engine::drawBand(Band& band, int x0, int y0, int width, const BandContext& 
             c_.frame(QRect(x, y, w, px(c.height)), lw);
             continue;
         }
-        const FontSpec f = controlFont(c);
+        const FontDef f = controlFont(c);
         c_.setFont(f);
         const QString text = controlText(c, ctx);
         int tx = x;

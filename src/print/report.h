@@ -125,7 +125,7 @@ public:
     double left = 0, top = 0, width = 0;
     double height = 0;   // 0: one line of its font (frames); Box: the box's height
     Align align = Align::Left;
-    std::optional<FontSpec> font;  // the report's font when unset
+    std::optional<FontDef> font;  // the report's font when unset
     std::optional<int> styles;     // FontStyle bits replacing the font's
     int fontSize = 0;              // points replacing the font's, when above 0
     QString pattern;     // Format pattern for the value ("%11.0n")
@@ -146,7 +146,7 @@ public:
     Control& alignCenter() { align = Align::Center; return *this; }
     Control& withPattern(const QString& p) { pattern = p; return *this; }
     Control& withMask(const QString& m) { mask = m; return *this; }
-    Control& withFont(const FontSpec& f) { font = f; return *this; }
+    Control& withFont(const FontDef& f) { font = f; return *this; }
     Control& withStyles(int s) { styles = s; return *this; }
     Control& withSize(int points) { fontSize = points; return *this; }
     Control& withHeight(double mm) { height = mm; return *this; }
@@ -231,7 +231,7 @@ public:
 
     QString title;               // the job's title
     PageSetup setup;             // orientation, paper, custom size of the job
-    std::optional<FontSpec> font;  // the canvas's font when unset
+    std::optional<FontDef> font;  // the canvas's font when unset
     double leftMargin = 0, topMargin = 0, rightMargin = 0, bottomMargin = 0;  // mm
     int columns = 1;
     double columnGap = 0;        // mm between report columns

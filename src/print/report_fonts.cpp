@@ -5,7 +5,7 @@
 namespace selvar {
 using namespace Qt::Literals::StringLiterals;
 
-QString styleLetter(const FontSpec& f)
+QString styleLetter(const FontDef& f)
 {
     const int s = f.styles() & (FontStyle::Bold | FontStyle::Italic | FontStyle::Underline);
     switch (s) {
@@ -20,7 +20,7 @@ QString styleLetter(const FontSpec& f)
     }
 }
 
-void applyStyleLetter(FontSpec& f, const QString& letter)
+void applyStyleLetter(FontDef& f, const QString& letter)
 {
     const QString l = letter.trimmed().toUpper();
     int s = FontStyle::Regular;
@@ -47,7 +47,7 @@ std::optional<ReportFontRow> readReportFont(Database& db, const QString& key)
     return r;
 }
 
-bool loadReportFont(Database& db, const QString& key, FontSpec& font, int& margin)
+bool loadReportFont(Database& db, const QString& key, FontDef& font, int& margin)
 {
     const std::optional<ReportFontRow> row = readReportFont(db, key);
     if (!row) return false;
@@ -62,7 +62,7 @@ bool loadReportFont(Database& db, const QString& key, FontSpec& font, int& margi
     return true;
 }
 
-void saveReportFont(Database& db, const QString& key, const FontSpec& font, std::optional<int> margin)
+void saveReportFont(Database& db, const QString& key, const FontDef& font, std::optional<int> margin)
 {
     Table t(db, u"FONT.DB"_s);
     if (t.findKey({key})) {

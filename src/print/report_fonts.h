@@ -14,12 +14,12 @@ namespace selvar {
 
 class Database;
 
-QString styleLetter(const FontSpec& font);
+QString styleLetter(const FontDef& font);
 // Sets bold, italic and underline from a letter; an unknown or empty letter is regular.
-void applyStyleLetter(FontSpec& font, const QString& letter);
+void applyStyleLetter(FontDef& font, const QString& letter);
 
 struct ReportFontRow {
-    FontSpec font;
+    FontDef font;
     int margin = 0;  // MARJIN as stored; its unit is the report's (cm or mm)
 };
 
@@ -28,11 +28,11 @@ std::optional<ReportFontRow> readReportFont(Database& db, const QString& key);
 // What a report window does when it opens: applies the row of `key` to the report's
 // font and margin. Without a row both stay as they are; a stored name, size or margin of
 // 0 or less keeps the report's own. True when a row was found.
-bool loadReportFont(Database& db, const QString& key, FontSpec& font, int& margin);
+bool loadReportFont(Database& db, const QString& key, FontDef& font, int& margin);
 
 // What it does when it closes after the font dialog was used: writes name, size, colour
 // and style letter, and the margin when one is given that is not negative; a missing
 // row is appended.
-void saveReportFont(Database& db, const QString& key, const FontSpec& font, std::optional<int> margin);
+void saveReportFont(Database& db, const QString& key, const FontDef& font, std::optional<int> margin);
 
 }  // namespace selvar

@@ -615,10 +615,10 @@ void SatisLogic::receteKayit()
     correctionCode_ = refined;
     saleKind_ = saleMode_ == 4 ? u"E"_s : u"R"_s;
     oldSaleNo_ = number;
-    const int request = session_.PrintRequest;
+    const int request = session_.PrintRequest.choice;
     recordSale(false);
     if ((request == 1 || request == 2) && links_.backPrint) {
-        session_.PrintRequest = int(number);
+        session_.PrintRequest.saleNo = number;
         links_.backPrint(request);
     }
 }

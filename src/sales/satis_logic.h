@@ -24,7 +24,7 @@ struct SaleWindowLinks {
     std::function<double(const QString&, int, const QString&, double)> receteKayitAc;
     // Invoice registration: (mode 1 new / 0 correction, sale number, invoice FATNO) -> sale number, 0 cancelled.
     std::function<double(int, double, double)> faturaKayitAc;
-    // Back-prints: 1 the defined back sheet, 2 the stamped one; PrintRequest holds the sale number.
+    // Back-prints: 1 the defined back sheet, 2 the stamped one; PrintRequest.saleNo holds the sale number.
     std::function<void(int)> backPrint;
     // Product movement history of a product.
     std::function<void(qint64, const QString&)> stockCard;
@@ -152,7 +152,10 @@ private:
     bool addLine(const QString& name, qint64 productNo, double vat, double price, int quantity, const QString& type);
     void renumberFrom(int no);
     void storeTotal();
-    QString addCurrent();   // satisEkle steps 1-6; returns a code scanned in the dialog
+    // One product into the list: its warnings (prescription class, expiry), the price valid
+    // on the sale's date, the values dialog, then the line itself (merged with an equal
+    // one); returns a code scanned in the dialog.
+    QString addCurrent();
     QString barcodeStep();  // one barcode Enter; returns a code scanned in the dialog
     void followScans(QString next);
     void runPendingCommand();

@@ -373,7 +373,7 @@ void TstCompanionLogic::referencedCardsCannotBeDeleted()
     Sql::run(t.db(), u"INSERT INTO GRUP (GRUPNO, GRUPAD) VALUES (1, 'AĞRI KESİCİLER'), (2, 'VİTAMİNLER')"_s);
     const qint64 product = addProduct(t.db(), u"PAROL 500 MG"_s, 2500);
     Sql::run(t.db(), u"UPDATE URUN SET GRUPNO = 1"_s);
-    CardRules groups(t.db(), cardSpec(CardKind::Group));
+    CardRules groups(t.db(), cardDef(CardKind::Group));
     QCOMPARE(groups.deleteRefusal(1), u"Bu kart başka kayıtlarda kullanılıyor (1 ürün kartı). Silinemez!"_s);
     QCOMPARE(groups.remove(1), groups.deleteRefusal(1));
     QCOMPARE(number(t.db(), u"SELECT COUNT(*) FROM GRUP"_s), 2.0);
@@ -381,7 +381,7 @@ void TstCompanionLogic::referencedCardsCannotBeDeleted()
     QCOMPARE(number(t.db(), u"SELECT COUNT(*) FROM GRUP"_s), 1.0);
 
     // A product with stock movements, and one with only its price history.
-    CardRules products(t.db(), cardSpec(CardKind::Product));
+    CardRules products(t.db(), cardDef(CardKind::Product));
     Sql::run(t.db(), u"INSERT INTO URUNHRK (ILACNO, GCTARIH, CIKMIK, ALSATNO, SIRANO) VALUES (:n, :t, 1, 5, 1)"_s,
              {{u"n"_s, product}, {u"t"_s, kNow}});
     QCOMPARE(products.remove(product), u"Ürünün Stok Bilgisi Mevut Silinemez!!!"_s);
@@ -396,18 +396,18 @@ void TstCompanionLogic::referencedCardsCannotBeDeleted()
     const qint64 patient = addPatient(t.db(), u"ALİ"_s, u"VELİ"_s, u"SSK"_s);
     addMovement(t.db(), 1, QString::number(patient), 10, 0, kToday);
     addMovement(t.db(), 2, u"SSK"_s, 10, 0, kToday);
-    CardRules patients(t.db(), cardSpec(CardKind::Patient));
+    CardRules patients(t.db(), cardDef(CardKind::Patient));
     QCOMPARE(patients.remove(patient), u"Bu kart başka kayıtlarda kullanılıyor (1 cari hareket). Silinemez!"_s);
-    CardRules institutions(t.db(), cardSpec(CardKind::Institution));
+    CardRules institutions(t.db(), cardDef(CardKind::Institution));
     QCOMPARE(institutions.remove(u"SSK"_s),
              u"Bu kart başka kayıtlarda kullanılıyor (1 cari hareket, 1 hasta kartı). Silinemez!"_s);
-    CardRules doctors(t.db(), cardSpec(CardKind::Doctor));
+    CardRules doctors(t.db(), cardDef(CardKind::Doctor));
     Sql::run(t.db(), u"INSERT INTO DR (DRKOD, DRAD) VALUES (7, 'MEHMET')"_s);
     Sql::run(t.db(), u"INSERT INTO RECETE (RKDEFTERNO, DRKOD, SATISNO) VALUES ('XX0000001', 7, 1)"_s);
     QCOMPARE(doctors.remove(7), u"Bu kart başka kayıtlarda kullanılıyor (1 reçete). Silinemez!"_s);
     // Companies are referred to by nothing.
     Sql::run(t.db(), u"INSERT INTO FIRMA (FIRMANO, FIRMAAD) VALUES (1, 'ANADOLU')"_s);
-    QCOMPARE(CardRules(t.db(), cardSpec(CardKind::Company)).remove(1), QString());
+    QCOMPARE(CardRules(t.db(), cardDef(CardKind::Company)).remove(1), QString());
 }
 
 void TstCompanionLogic::keysInUseCannotChange()
@@ -416,7 +416,7 @@ void TstCompanionLogic::keysInUseCannotChange()
     addInstitution(t.db(), u"SSK"_s, u"SSK"_s);
     addInstitution(t.db(), u"ES"_s, u"EMEKLİ SANDIĞI"_s);
     addPatient(t.db(), u"ALİ"_s, u"VELİ"_s, u"SSK"_s);
-    CardRules rules(t.db(), cardSpec(CardKind::Institution));
+    CardRules rules(t.db(), cardDef(CardKind::Institution));
     QVERIFY(rules.keyInUse(u"SSK"_s));
     QVERIFY(!rules.keyInUse(u"ES"_s));
     const QVariantMap renamed{{u"KOD"_s, u"SGK"_s}, {u"AD"_s, u"SGK"_s}};
@@ -433,13 +433,13 @@ void TstCompanionLogic::keysInUseCannotChange()
     QCOMPARE(Sql::scalar(t.db(), u"SELECT AD FROM KRMLAR WHERE KOD = 'SSK'"_s).toString(), u"SOSYAL SİGORTALAR"_s);
     QCOMPARE(number(t.db(), u"SELECT ILACLARDAKURUM FROM KRMLAR WHERE KOD = 'SSK'"_s), 5.0);
 
-    CardRules doctors(t.db(), cardSpec(CardKind::Doctor));
+    CardRules doctors(t.db(), cardDef(CardKind::Doctor));
     QCOMPARE(doctors.nextNumber().toLongLong(), 1);
     doctors.save({{u"DRKOD"_s, 4}, {u"DRAD"_s, u"AHMET"_s}}, QVariant(), kNow);
     QCOMPARE(doctors.nextNumber().toLongLong(), 5);
     QCOMPARE(doctors.validate({{u"DRKOD"_s, 4}, {u"DRAD"_s, u"B"_s}}, QVariant()), u"Bu kodla kayıtlı bir kart var: 4"_s);
     // The small cards number themselves.
-    CardRules generics(t.db(), cardSpec(CardKind::Generic));
+    CardRules generics(t.db(), cardDef(CardKind::Generic));
     QCOMPARE(generics.save({{u"JENERIKAD"_s, u"PARASETAMOL"_s}}, QVariant(), kNow).toLongLong(), 1);
     QCOMPARE(generics.save({{u"JENERIKAD"_s, u"İBUPROFEN"_s}}, QVariant(), kNow).toLongLong(), 2);
 }
@@ -447,7 +447,7 @@ void TstCompanionLogic::keysInUseCannotChange()
 void TstCompanionLogic::productSaveKeepsOldPrice()
 {
     TestDb t;
-    CardRules rules(t.db(), cardSpec(CardKind::Product));
+    CardRules rules(t.db(), cardDef(CardKind::Product));
     const QVariant no = rules.save({{u"ILACAD"_s, u"PAROL 500 MG"_s}, {u"FIYAT"_s, 2500.0},
                                     {u"FIYATARIH"_s, QDate(2026, 3, 1)}, {u"KDV"_s, 8.0}},
                                    QVariant(), kNow);
@@ -477,7 +477,7 @@ void TstCompanionLogic::cardListInTurkishOrder()
     for (const QString& n : {u"ŞAHİN"_s, u"ÇINAR"_s, u"İLKER"_s, u"sarı"_s, u"ISPARTA"_s, u"CAN"_s, u"DERYA"_s})
         addInstitution(t.db(), n.left(3) + u"X"_s, n);
     QStringList names;
-    for (const CardRow& r : loadCardList(t.db(), cardSpec(CardKind::Institution))) names << r.values[0].toString();
+    for (const CardRow& r : loadCardList(t.db(), cardDef(CardKind::Institution))) names << r.values[0].toString();
     QCOMPARE(names, (QStringList{u"CAN"_s, u"ÇINAR"_s, u"DERYA"_s, u"ISPARTA"_s, u"İLKER"_s, u"sarı"_s, u"ŞAHİN"_s}));
 }
 

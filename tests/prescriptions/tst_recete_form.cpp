@@ -193,7 +193,7 @@ void TstReceteForm::printerFontIsKept()
     {
         TReceteForm form(f.session);
         form.open(QString(), 1, u"09.12.2026"_s, 0);
-        FontSpec chosen;
+        FontDef chosen;
         chosen.family = u"DejaVu Sans Mono"_s;
         chosen.size = 11;
         chosen.bold = true;

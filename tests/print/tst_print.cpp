@@ -264,10 +264,10 @@ void TstPrint::sayfaUserSizeAndOrientation()
     // Font name and size come from the row; the rest from the report.
     row.fontName = u"Arial"_s;
     row.fontSize = 12;
-    FontSpec base;
+    FontDef base;
     base.color = Qt::blue;
     base.underline = true;
-    const FontSpec font = *pageSetupFromSayfa(row, base).font;
+    const FontDef font = *pageSetupFromSayfa(row, base).font;
     QCOMPARE(font.family, u"Arial"_s);
     QCOMPARE(font.size, 12);
     QCOMPARE(font.color, QColor(Qt::blue));
@@ -300,9 +300,9 @@ void TstPrint::sayfaStyles()
     QFETCH(QString, style);
     SayfaRow row;
     row.fontStyle = style;
-    FontSpec base;
+    FontDef base;
     base.bold = base.italic = true;  // a style the row does not name is regular
-    const FontSpec f = *pageSetupFromSayfa(row, base).font;
+    const FontDef f = *pageSetupFromSayfa(row, base).font;
     QTEST(f.bold, "bold");
     QTEST(f.italic, "italic");
 }
@@ -362,7 +362,7 @@ void TstPrint::reportFontStyleLetters()
     QFETCH(int, styles);
     QFETCH(QString, letter);
     TestDb db;
-    FontSpec chosen(u"Noto Mono"_s, 9);
+    FontDef chosen(u"Noto Mono"_s, 9);
     chosen.setStyles(styles | FontStyle::StrikeOut);  // strike-out has no letter
     chosen.color = QColor(0x12, 0x34, 0x56);
     saveReportFont(db.db(), u"recete"_s, chosen, 2);
@@ -375,7 +375,7 @@ void TstPrint::reportFontStyleLetters()
     QCOMPARE(t.integer(u"COLOR"_s), 0x563412);
     QCOMPARE(t.integer(u"MARJIN"_s), 2);
 
-    FontSpec read;
+    FontDef read;
     int margin = 0;
     QVERIFY(loadReportFont(db.db(), u"recete"_s, read, margin));
     QCOMPARE(read.styles(), styles);
@@ -389,22 +389,22 @@ void TstPrint::reportFontStyleLetters()
 void TstPrint::reportFontMissingRowAndMargin()
 {
     TestDb db;
-    FontSpec own(u"Courier New"_s, 8, true);
+    FontDef own(u"Courier New"_s, 8, true);
     int margin = 7;
     QVERIFY(!loadReportFont(db.db(), u"gizlisat"_s, own, margin));
-    QCOMPARE(own, FontSpec(u"Courier New"_s, 8, true));
+    QCOMPARE(own, FontDef(u"Courier New"_s, 8, true));
     QCOMPARE(margin, 7);
 
     // Written once, then changed: one row, the margin kept when none is given.
-    saveReportFont(db.db(), u"Fatressk"_s, FontSpec(u"Arial"_s, 11), 0);
-    saveReportFont(db.db(), u"Fatressk"_s, FontSpec(u"Verdana"_s, 12, false, true), std::nullopt);
-    saveReportFont(db.db(), u"Fatressk"_s, FontSpec(u"Verdana"_s, 12, false, true), -1);
+    saveReportFont(db.db(), u"Fatressk"_s, FontDef(u"Arial"_s, 11), 0);
+    saveReportFont(db.db(), u"Fatressk"_s, FontDef(u"Verdana"_s, 12, false, true), std::nullopt);
+    saveReportFont(db.db(), u"Fatressk"_s, FontDef(u"Verdana"_s, 12, false, true), -1);
     QCOMPARE(Sql::scalar(db.db(), u"SELECT COUNT(*) FROM FONT"_s).toInt(), 1);
     QCOMPARE(Sql::scalar(db.db(), u"SELECT MARJIN FROM FONT"_s).toInt(), 0);
     QCOMPARE(Sql::scalar(db.db(), u"SELECT STYLE FROM FONT"_s).toString(), u"I"_s);
 
     // MARJIN 0 keeps the report's margin; a margin above 0 replaces it.
-    FontSpec f;
+    FontDef f;
     margin = 3;
     QVERIFY(loadReportFont(db.db(), u"Fatressk"_s, f, margin));
     QCOMPARE(margin, 3);
@@ -416,7 +416,7 @@ void TstPrint::reportFontMissingRowAndMargin()
 
     // A row without a name or size keeps the report's; an unknown letter is regular.
     Sql::run(db.db(), u"INSERT INTO FONT (BIRIM, STYLE, COLOR) VALUES ('yenideg', 'X', -2147483640)"_s);
-    FontSpec kept(u"Courier New"_s, 10, true, true, true);
+    FontDef kept(u"Courier New"_s, 10, true, true, true);
     QVERIFY(loadReportFont(db.db(), u"yenideg"_s, kept, margin));
     QCOMPARE(kept.family, u"Courier New"_s);
     QCOMPARE(kept.size, 10);
@@ -789,7 +789,7 @@ void TstPrint::recordingServiceJobsAndPreview()
     PageSetup setup;
     setup.orientation = Orientation::Landscape;
     setup.paper = 9;
-    setup.font = FontSpec(u"Arial"_s, 12, true);
+    setup.font = FontDef(u"Arial"_s, 12, true);
     auto job = service.beginJob(u"FATURA"_s, setup, true);
     QVERIFY(job);
     QCOMPARE(job->font(), *setup.font);
@@ -820,10 +820,10 @@ void TstPrint::recordingServiceJobsAndPreview()
     QCOMPARE(service.jobs().size(), size_t(3));
     QVERIFY(!service.lastJob().askedPrinter);
 
-    FontSpec chosen(u"Noto Mono"_s, 9);
+    FontDef chosen(u"Noto Mono"_s, 9);
     service.answerFontDialog(chosen);
     service.cancelFontDialog();
-    QCOMPARE(*service.chooseFont(FontSpec(), FontChoice::FixedPitch), chosen);
+    QCOMPARE(*service.chooseFont(FontDef(), FontChoice::FixedPitch), chosen);
     QVERIFY(!service.chooseFont(chosen, FontChoice::Any));
     QVERIFY(!service.chooseFont(chosen, FontChoice::Any));
     QCOMPARE(service.fontRequests().size(), size_t(3));

@@ -40,7 +40,7 @@ void sampleReport(Report& r)
         rows.push_back(Row{{u"SIRA"_s, i}, {u"AD"_s, u"ÜRÜN İĞŞÇÖ %1"_s.arg(i)}, {u"TUTAR"_s, 1250.0 * i}});
     r.source = std::make_shared<RowsDataSource>(std::move(rows));
     r.leftMargin = 10;
-    r.font = FontSpec(u"DejaVu Sans Mono"_s, 10);
+    r.font = FontDef(u"DejaVu Sans Mono"_s, 10);
     r.pageHeader.height = 10;
     r.pageHeader.text(u"Sayfa No :"_s, 0, 0, 25);
     r.pageHeader.pageNumber(25, 0, 10);
@@ -200,7 +200,7 @@ void TstPrintUi::printDirectoryWritesPdf()
     // A direct-drawing printout: no dialog, the job goes to a file.
     std::unique_ptr<Canvas> c = service.beginJob(u"SATIŞLAR LİSTESİ"_s, PageSetup(), true);
     QVERIFY(c);
-    c->setFont(FontSpec(u"DejaVu Sans Mono"_s, 10));
+    c->setFont(FontDef(u"DejaVu Sans Mono"_s, 10));
     const PageGeometry g(*c);
     const int pitch = PageGeometry::linePitch(*c, u"İÇĞŞgy"_s, 5);
     int y = 0;
@@ -271,7 +271,7 @@ void TstPrintUi::printerCanvas()
     QVERIFY(qAbs(g.pixelsPerCmX() - printer.resolution() / 2.54) < 1.0);
 
     c.beginDocument(u"Fatura"_s);
-    c.setFont(FontSpec(u"DejaVu Sans"_s, 11));
+    c.setFont(FontDef(u"DejaVu Sans"_s, 11));
     c.textOut(g.mmX(20), g.mmY(20), u"KURUM ADI ÇĞİÖŞÜ"_s);
     c.newPage();
     c.textOut(0, 0, u"Sayfa No :2"_s);
@@ -303,7 +303,7 @@ void TstPrintUi::fontDialog()
         }
         return QStringList();
     };
-    FontSpec current(u"DejaVu Sans Mono"_s, 9, true);
+    FontDef current(u"DejaVu Sans Mono"_s, 9, true);
     current.color = QColor(0x80, 0, 0);
     {
         ReportFontDialog fixed(current, true);
@@ -312,7 +312,7 @@ void TstPrintUi::fontDialog()
         QVERIFY(!names.isEmpty());
         for (const QString& n : names) QVERIFY2(QFontDatabase::isFixedPitch(n), qPrintable(n));
         QCOMPARE(fixed.colorBox()->currentText(), u"Bordo"_s);
-        const FontSpec f = fixed.selectedFont();
+        const FontDef f = fixed.selectedFont();
         QCOMPARE(f.family, u"DejaVu Sans Mono"_s);
         QCOMPARE(f.size, 9);
         QVERIFY(f.bold && !f.italic);
@@ -323,7 +323,7 @@ void TstPrintUi::fontDialog()
         ReportFontDialog any(current, false);
         const QStringList names = families(any);
         QVERIFY(std::any_of(names.begin(), names.end(), [](const QString& n) { return !QFontDatabase::isFixedPitch(n); }));
-        FontSpec odd = current;
+        FontDef odd = current;
         odd.color = QColor(1, 2, 3);
         ReportFontDialog custom(odd, false);
         QCOMPARE(custom.colorBox()->currentText(), u"Özel"_s);
@@ -333,7 +333,7 @@ void TstPrintUi::fontDialog()
     // Through the service: OK gives the font, cancel gives nothing.
     DesktopPrintService service;
     whenModal<ReportFontDialog>([](ReportFontDialog& d) { QVERIFY(d.fixedPitchOnly()); }, true);
-    const std::optional<FontSpec> chosen = service.chooseFont(current, FontChoice::FixedPitch);
+    const std::optional<FontDef> chosen = service.chooseFont(current, FontChoice::FixedPitch);
     QVERIFY(chosen);
     QCOMPARE(chosen->family, current.family);
     QCOMPARE(chosen->size, 9);

@@ -107,7 +107,7 @@ struct Fixture {
                          {{u"n"_s, n}});
             return n;
         };
-        links.backPrint = [this](int kind) { backPrints << kind << session.PrintRequest; };
+        links.backPrint = [this](int kind) { backPrints << kind << int(session.PrintRequest.saleNo); };
         links.chooseOldRecordKind = [this] { return oldKind; };
         logic = std::make_unique<SatisLogic>(session, &values, links);
         logic->Giris();
@@ -695,7 +695,7 @@ void TstSatis::prescriptionRoadAndBackPrint()
     QCOMPARE(l.lineCount(), 1);
     // Stored with the stamped back-print asked for.
     f.prescriptionAnswer = 0;
-    f.session.PrintRequest = 2;
+    f.session.PrintRequest.choice = 2;
     l.receteKayit();
     QCOMPARE(f.count(u"SELECT COUNT(*) FROM SATIS WHERE PARAKENDE = 'R' AND SATISNO = 1"_s), 1);
     QCOMPARE(f.backPrints, (QList<int>{2, 1}));
@@ -704,7 +704,7 @@ void TstSatis::prescriptionRoadAndBackPrint()
     f.add(u"ASPİRİN 100 MG"_s);
     l.veresiyeKayit();
     f.prompter.answer(Answer::Yes);
-    f.session.PrintRequest = 0;
+    f.session.PrintRequest.choice = 0;
     l.receteKayit();
     QVERIFY(f.prompter.texts().contains(u"Bu İşlemden Önce Perakende Satış Veresiye Kaydı Yapmıştınız.Eğer Reçete Veresiye "
                                         u"Kaydını Reçetede Göstermek İstiyorsanız, Önceden  Yaptığınız Veresiye Kaydı Silinsin mi?"_s));

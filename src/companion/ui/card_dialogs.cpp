@@ -33,7 +33,7 @@ QString numberForEdit(const QVariant& v)
     return format(u"%g", v.toDouble());
 }
 
-int fieldWidth(const CardSpec& cardDef, const QString& field)
+int fieldWidth(const CardDef& cardDef, const QString& field)
 {
     const FieldDef* f = tableDef(cardDef.table).field(field);
     return f && f->type == FieldType::Alpha ? f->width : 0;
@@ -43,8 +43,8 @@ int fieldWidth(const CardSpec& cardDef, const QString& field)
 
 // ---------------------------------------------------------------- card form
 
-CardEditDialog::CardEditDialog(CallContext& ctx, const CardSpec& cardDef, const QVariant& oldKey, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), spec_(cardDef), oldKey_(oldKey)
+CardEditDialog::CardEditDialog(CallContext& ctx, const CardDef& cardDef, const QVariant& oldKey, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), def_(cardDef), oldKey_(oldKey)
 {
     setWindowTitle(cardDef.title + (oldKey.isNull() ? u" - Yeni Kart"_s : u" - Kart Düzeltme"_s));
     auto* outer = new QVBoxLayout(this);
@@ -113,7 +113,7 @@ CardEditDialog::CardEditDialog(CallContext& ctx, const CardSpec& cardDef, const 
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     load();
-    if (Editor* k = editorOf(u"KURUM"_s); k && spec_.kind == CardKind::Patient) {
+    if (Editor* k = editorOf(u"KURUM"_s); k && def_.kind == CardKind::Patient) {
         auto* combo = static_cast<QComboBox*>(k->widget);
         connect(combo, &QComboBox::currentIndexChanged, this, [this] { relabelHeaders(); });
         relabelHeaders();
@@ -132,7 +132,7 @@ QWidget* CardEditDialog::makeEditor(const CardField& f)
     switch (f.kind) {
     case FieldKind::Text: {
         auto* e = new QLineEdit(this);
-        const int width = fieldWidth(spec_, f.field);
+        const int width = fieldWidth(def_, f.field);
         if (width > 0) e->setMaxLength(width);
         e->setMinimumWidth(fontMetrics().averageCharWidth() * std::min(std::max(width, 10), 36));
         w = e;
@@ -285,20 +285,20 @@ bool CardEditDialog::readValue(const Editor& e, QVariant* v)
 void CardEditDialog::load()
 {
     runCommand(ctx_.prompter, [&] {
-        CardRules rules(ctx_.db, spec_);
+        CardRules rules(ctx_.db, def_);
         if (oldKey_.isNull()) {
             for (const Editor& e : editors_) setValue(e, QVariant());
-            if (spec_.keyKind == KeyKind::AutoNumber || spec_.keyKind == KeyKind::EnteredNumber)
-                if (Editor* k = editorOf(spec_.keyField)) setValue(*k, rules.nextNumber());
+            if (def_.keyKind == KeyKind::AutoNumber || def_.keyKind == KeyKind::EnteredNumber)
+                if (Editor* k = editorOf(def_.keyField)) setValue(*k, rules.nextNumber());
             if (Editor* c = editorOf(u"SINIF"_s)) setValue(*c, u"N"_s);
             return;
         }
-        Table t(ctx_.db, spec_.table);
+        Table t(ctx_.db, def_.table);
         if (!t.findKey({oldKey_})) throw DbError(u"Kart bulunamadı; başka bir kullanıcı silmiş olabilir."_s);
         for (const Editor& e : editors_) setValue(e, t.value(e.field->field));
-        const bool entered = spec_.keyKind == KeyKind::EnteredText || spec_.keyKind == KeyKind::EnteredNumber;
+        const bool entered = def_.keyKind == KeyKind::EnteredText || def_.keyKind == KeyKind::EnteredNumber;
         if (entered && rules.keyInUse(oldKey_))
-            if (Editor* k = editorOf(spec_.keyField)) {
+            if (Editor* k = editorOf(def_.keyField)) {
                 // Other records point at this key; it stays as it is.
                 auto* e = static_cast<QLineEdit*>(k->widget);
                 e->setReadOnly(true);
@@ -326,7 +326,7 @@ void CardEditDialog::save()
     QVariantMap values;
     for (const Editor& e : editors_) {
         if (!e.field->editable()) continue;
-        if (e.field->field == spec_.keyField) {
+        if (e.field->field == def_.keyField) {
             const auto* line = qobject_cast<QLineEdit*>(e.widget);
             if (line && line->isReadOnly()) continue;
         }
@@ -336,9 +336,9 @@ void CardEditDialog::save()
     }
     bool done = false;
     runCommand(ctx_.prompter, [&] {
-        CardRules rules(ctx_.db, spec_);
+        CardRules rules(ctx_.db, def_);
         savedKey_ = rules.save(values, oldKey_, QDateTime::currentDateTime());
-        savedName_ = values.value(spec_.nameField).toString().trimmed();
+        savedName_ = values.value(def_.nameField).toString().trimmed();
         done = true;
     });
     if (done) accept();
@@ -357,7 +357,7 @@ void CardEditDialog::keyPressEvent(QKeyEvent* e)
 
 namespace {
 
-QList<ValueModel::Column> columnsOf(const CardSpec& cardDef)
+QList<ValueModel::Column> columnsOf(const CardDef& cardDef)
 {
     QList<ValueModel::Column> r;
     for (const ListColumn& c : cardDef.columns) r << ValueModel::Column{c.caption, c.kind};
@@ -366,10 +366,10 @@ QList<ValueModel::Column> columnsOf(const CardSpec& cardDef)
 
 }  // namespace
 
-CardListDialog::CardListDialog(CallContext& ctx, const CardSpec& cardDef, int mode, QWidget* parent)
+CardListDialog::CardListDialog(CallContext& ctx, const CardDef& cardDef, int mode, QWidget* parent)
     : QDialog(parent),
       ctx_(ctx),
-      spec_(cardDef),
+      def_(cardDef),
       mode_(mode),
       cursor_(ctx.db, cardDef.table),
       search_(cardDef.nameField, cardSearchRules(std::max(fieldWidth(cardDef, cardDef.nameField), 1))),
@@ -428,7 +428,7 @@ CardListDialog::CardListDialog(CallContext& ctx, const CardSpec& cardDef, int mo
 
 void CardListDialog::reload(const QVariant& selectKey)
 {
-    std::vector<CardRow> rows = loadCardList(ctx_.db, spec_);
+    std::vector<CardRow> rows = loadCardList(ctx_.db, def_);
     std::vector<ValueModel::Row> mrows;
     mrows.reserve(rows.size());
     keys_.clear();
@@ -441,7 +441,7 @@ void CardListDialog::reload(const QVariant& selectKey)
         mrows.push_back({r.rowId, std::move(r.values)});
     }
     model_.setRows(std::move(mrows));
-    cursor_.setIndex(spec_.nameIndex);
+    cursor_.setIndex(def_.nameIndex);
     search_.clear();
     showSearch();
     selectRow(view_, select >= 0 ? select : 0);
@@ -468,7 +468,7 @@ QVariant CardListDialog::currentKey() const
 
 bool CardListDialog::mayChange()
 {
-    if (spec_.kind == CardKind::Product && !ctx_.user.productCards) {
+    if (def_.kind == CardKind::Product && !ctx_.user.productCards) {
         ctx_.prompter.warning(u"Ürün kartlarında değişiklik yapma yetkiniz yok."_s);
         return false;
     }
@@ -478,7 +478,7 @@ bool CardListDialog::mayChange()
 void CardListDialog::newCard()
 {
     if (!mayChange()) return;
-    CardEditDialog form(ctx_, spec_, QVariant(), this);
+    CardEditDialog form(ctx_, def_, QVariant(), this);
     if (form.exec() == QDialog::Accepted) runCommand(ctx_.prompter, [&] { reload(form.savedKey()); });
     view_->setFocus();
 }
@@ -487,7 +487,7 @@ void CardListDialog::editCard()
 {
     const QVariant key = currentKey();
     if (key.isNull() || !mayChange()) return;
-    CardEditDialog form(ctx_, spec_, key, this);
+    CardEditDialog form(ctx_, def_, key, this);
     if (form.exec() == QDialog::Accepted) runCommand(ctx_.prompter, [&] { reload(form.savedKey()); });
     view_->setFocus();
 }
@@ -498,7 +498,7 @@ void CardListDialog::deleteCard()
     if (key.isNull() || !mayChange()) return;
     if (!ctx_.prompter.confirmed(u"Silinsin mi?"_s)) return;
     runCommand(ctx_.prompter, [&] {
-        CardRules rules(ctx_.db, spec_);
+        CardRules rules(ctx_.db, def_);
         const QString refusal = rules.remove(key);
         if (!refusal.isEmpty()) {
             ctx_.prompter.warning(refusal);
@@ -570,7 +570,7 @@ bool CardListDialog::eventFilter(QObject* watched, QEvent* event)
 
 QVariant runCardList(CallContext& ctx, CardKind kind, int mode, QString* name)
 {
-    CardListDialog dialog(ctx, cardSpec(kind), mode);
+    CardListDialog dialog(ctx, cardDef(kind), mode);
     const bool chosen = dialog.exec() == QDialog::Accepted && mode == 1;
     if (name) *name = chosen ? dialog.chosenName() : QString();
     return chosen ? dialog.chosenKey() : QVariant();
@@ -592,7 +592,7 @@ QString editProduct(CallContext& ctx, const QString& productName, int mode)
         }
         key = t.value(u"ILACNO"_s);
     }
-    CardEditDialog form(ctx, cardSpec(CardKind::Product), key);
+    CardEditDialog form(ctx, cardDef(CardKind::Product), key);
     if (form.exec() != QDialog::Accepted) return {};
     return form.savedName();
 }

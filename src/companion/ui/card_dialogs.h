@@ -32,7 +32,7 @@ struct CallContext {
 class CardEditDialog final : public QDialog {
 public:
     // `oldKey` null: a new card.
-    CardEditDialog(CallContext& ctx, const CardSpec& cardDef, const QVariant& oldKey, QWidget* parent = nullptr);
+    CardEditDialog(CallContext& ctx, const CardDef& cardDef, const QVariant& oldKey, QWidget* parent = nullptr);
     const QVariant& savedKey() const { return savedKey_; }
     QString savedName() const { return savedName_; }
 
@@ -54,7 +54,7 @@ private:
     Editor* editorOf(const QString& field);
 
     CallContext& ctx_;
-    const CardSpec& spec_;
+    const CardDef& def_;
     QVariant oldKey_;
     QList<Editor> editors_;
     QVariant savedKey_;
@@ -63,7 +63,7 @@ private:
 
 class CardListDialog final : public QDialog {
 public:
-    CardListDialog(CallContext& ctx, const CardSpec& cardDef, int mode, QWidget* parent = nullptr);
+    CardListDialog(CallContext& ctx, const CardDef& cardDef, int mode, QWidget* parent = nullptr);
     const QVariant& chosenKey() const { return chosenKey_; }
     const QString& chosenName() const { return chosenName_; }
 
@@ -82,7 +82,7 @@ private:
     void choose();
 
     CallContext& ctx_;
-    const CardSpec& spec_;
+    const CardDef& def_;
     int mode_;
     int nameColumn_ = 0;
     Table cursor_;

@@ -415,7 +415,7 @@ void TReceteForm::standardBackPrint()
 void TReceteForm::chooseFont()
 {
     if (!session_.print) return;
-    if (const std::optional<FontSpec> f = session_.print->chooseFont(font_, FontChoice::Any)) {
+    if (const std::optional<FontDef> f = session_.print->chooseFont(font_, FontChoice::Any)) {
         font_ = *f;
         fontChanged_ = true;
     }
@@ -483,7 +483,7 @@ double ReceteKayitAc(Session& session, const QString& bookNo, int mode, const QS
     form.headingPicker = [&] { return HazirDegerSec(session, 1, &form); };
     form.open(bookNo, mode, dateText, saleNo);
     form.exec();
-    session.PrintRequest = form.logic().printChoice();
+    session.PrintRequest.choice = form.logic().printChoice();
     return form.logic().stored() ? form.logic().result() : 0;
 }
 

@@ -68,7 +68,7 @@ private:
     QCheckBox* serial_;
     QCheckBox* protocol_;
     QSpinBox* margin_;
-    FontSpec font_;
+    FontDef font_;
     bool fontChanged_ = false;
     bool filling_ = false;
 };

@@ -1,8 +1,8 @@
 #pragma once
 // The opening operation of the prescription registration window, called by the sale
 // window's "Reçete Kayıt": returns the sale number under which the prescription was
-// stored, 0 when the window was left without storing. Session::PrintRequest holds the
-// back-print choice afterwards (2 stamped, 1 defined, 0 none).
+// stored, 0 when the window was left without storing. Session::PrintRequest.choice holds
+// the back-print choice afterwards (2 stamped, 1 defined, 0 none).
 #include <QString>
 
 class QWidget;

@@ -50,7 +50,7 @@ void DesktopPrintService::preview(const QString& title, const PageSetup& setup, 
     window.exec();
 }
 
-std::optional<FontSpec> DesktopPrintService::chooseFont(const FontSpec& current, FontChoice choice)
+std::optional<FontDef> DesktopPrintService::chooseFont(const FontDef& current, FontChoice choice)
 {
     return ReportFontDialog::getFont(parent_, current, choice == FontChoice::FixedPitch);
 }

@@ -17,7 +17,7 @@ public:
 
     std::unique_ptr<Canvas> beginJob(const QString& title, const PageSetup& setup, bool askPrinter) override;
     void preview(const QString& title, const PageSetup& setup, const DrawFunction& draw) override;
-    std::optional<FontSpec> chooseFont(const FontSpec& current, FontChoice choice) override;
+    std::optional<FontDef> chooseFont(const FontDef& current, FontChoice choice) override;
     using PrintService::preview;
 
     void setDialogParent(QWidget* parent) { parent_ = parent; }

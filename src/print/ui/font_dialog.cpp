@@ -37,7 +37,7 @@ QIcon swatch(const QColor& c)
 }
 }  // namespace
 
-ReportFontDialog::ReportFontDialog(const FontSpec& current, bool fixedPitchOnly, QWidget* parent)
+ReportFontDialog::ReportFontDialog(const FontDef& current, bool fixedPitchOnly, QWidget* parent)
     : QDialog(parent), fixedPitchOnly_(fixedPitchOnly)
 {
     setWindowTitle(u"Yazı Tipi"_s);
@@ -91,12 +91,12 @@ ReportFontDialog::ReportFontDialog(const FontSpec& current, bool fixedPitchOnly,
     picker_->setVisible(true);
 }
 
-FontSpec ReportFontDialog::selectedFont() const
+FontDef ReportFontDialog::selectedFont() const
 {
     return fromQFont(picker_->currentFont(), colors_->currentData().value<QColor>());
 }
 
-std::optional<FontSpec> ReportFontDialog::getFont(QWidget* parent, const FontSpec& current, bool fixedPitchOnly)
+std::optional<FontDef> ReportFontDialog::getFont(QWidget* parent, const FontDef& current, bool fixedPitchOnly)
 {
     ReportFontDialog d(current, fixedPitchOnly, parent);
     if (d.exec() != QDialog::Accepted) return std::nullopt;

@@ -15,14 +15,14 @@ namespace selvar {
 class ReportFontDialog : public QDialog {
     Q_OBJECT
 public:
-    ReportFontDialog(const FontSpec& current, bool fixedPitchOnly, QWidget* parent = nullptr);
+    ReportFontDialog(const FontDef& current, bool fixedPitchOnly, QWidget* parent = nullptr);
 
-    FontSpec selectedFont() const;
+    FontDef selectedFont() const;
     bool fixedPitchOnly() const { return fixedPitchOnly_; }
     QFontDialog* fontPicker() const { return picker_; }
     QComboBox* colorBox() const { return colors_; }
 
-    static std::optional<FontSpec> getFont(QWidget* parent, const FontSpec& current, bool fixedPitchOnly);
+    static std::optional<FontDef> getFont(QWidget* parent, const FontDef& current, bool fixedPitchOnly);
 
 private:
     QFontDialog* picker_;
