@@ -101,4 +101,59 @@ bool productHasMovements(Database& db, qint64 productNo)
                 .isNull();
 }
 
+// ---------------------------------------------------------------- documents of a sale
+
+void deleteSskRecords(Database& db, double saleNo)
+{
+    Sql::run(db, u"DELETE FROM RECSSK WHERE SATISNO = :n"_s, {{u"n"_s, saleNo}});
+    Sql::run(db, u"DELETE FROM RECSSK_A WHERE SATISNO = :n"_s, {{u"n"_s, saleNo}});
+}
+
+void deleteSskLineRecord(Database& db, double saleNo, qint64 line, qint64 productNo)
+{
+    Sql::run(db, u"DELETE FROM RECSSK_A WHERE SATISNO = :n AND SIRANOILAC = :l AND ILACNO = :i"_s,
+             {{u"n"_s, saleNo}, {u"l"_s, line}, {u"i"_s, productNo}});
+}
+
+void deletePrescription(Database& db, double saleNo)
+{
+    Sql::run(db, u"DELETE FROM RECETE WHERE SATISNO = :n"_s, {{u"n"_s, saleNo}});
+    deleteSskRecords(db, saleNo);
+}
+
+void deleteSaleInvoice(Database& db, double saleNo)
+{
+    Sql::run(db, u"DELETE FROM FATURA WHERE SATISNO = :n"_s, {{u"n"_s, saleNo}});
+}
+
+void copyInvoiceIntoPrescription(Database& db, double saleNo)
+{
+    Sql f(db, u"SELECT FATARIH, FATURANO, FATNO FROM FATURA WHERE SATISNO = :n LIMIT 1"_s);
+    f.bind(u"n"_s, saleNo).exec();
+    if (!f.next()) return;
+    Sql::run(db, u"UPDATE RECETE SET FATARIH = :d, FATURANO = :fn, FATNO = :no WHERE SATISNO = :n"_s,
+             {{u"d"_s, f.date(0)}, {u"fn"_s, f.isNull(1) ? QVariant() : QVariant(f.text(1).left(11))},
+              {u"no"_s, f.value(2)}, {u"n"_s, saleNo}});
+}
+
+QString prescriptionBookNo(Database& db, double saleNo)
+{
+    return Sql::scalar(db, u"SELECT RKDEFTERNO FROM RECETE WHERE SATISNO = :n LIMIT 1"_s, {{u"n"_s, saleNo}}).toString();
+}
+
+double saleInvoiceNo(Database& db, double saleNo)
+{
+    return Sql::scalar(db, u"SELECT FATNO FROM FATURA WHERE SATISNO = :n LIMIT 1"_s, {{u"n"_s, saleNo}}).toDouble();
+}
+
+QList<SaleLine> workingSaleLines(Database& db)
+{
+    QList<SaleLine> r;
+    Sql q(db, u"SELECT SIRANO, URUNAD, MIKTAR, FIYAT, URUNO, RECKOD, KDV FROM SATEMP ORDER BY SIRANO"_s);
+    q.exec();
+    while (q.next())
+        r << SaleLine{int(q.integer(0)), q.text(1), int(q.integer(2)), q.number(3), q.integer(4), q.text(5), q.number(6)};
+    return r;
+}
+
 }  // namespace selvar

@@ -4,6 +4,7 @@
 // atomic UPDATE each (never read-add-post), so two workstations never lose each
 // other's changes.
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -51,5 +52,39 @@ bool productHasMovements(Database& db, qint64 productNo);
 // Removes an open-account entry made for a document that was then abandoned: when it is
 // not tied to a document yet (ALSATNO below 1) its amount comes off the account's debt.
 void removeCreditEntry(Database& db, double movementNo);
+
+// The documents a sale carries besides its lines, as a correction or conversion of the
+// sale removes or updates them. The prescription and invoice windows own these tables;
+// the sale window reaches them only through these.
+// The SSK fields of a prescription sale (RECSSK) and of its lines (RECSSK_A).
+void deleteSskRecords(Database& db, double saleNo);
+// The SSK fields of one line of a sale.
+void deleteSskLineRecord(Database& db, double saleNo, qint64 line, qint64 productNo);
+// The prescription of a sale (RECETE) with its SSK fields.
+void deletePrescription(Database& db, double saleNo);
+// The invoice of a sale (FATURA).
+void deleteSaleInvoice(Database& db, double saleNo);
+// A prescription sale that is invoiced too: its RECETE row takes the invoice's date and
+// numbers.
+void copyInvoiceIntoPrescription(Database& db, double saleNo);
+// The book number of a sale's prescription, empty when there is none.
+QString prescriptionBookNo(Database& db, double saleNo);
+// The FATNO of a sale's invoice, 0 when there is none.
+double saleInvoiceNo(Database& db, double saleNo);
+
+// One line of the sale being entered (SATEMP, this workstation's own list).
+struct SaleLine {
+    int no = 0;  // SIRANO
+    QString name;
+    int quantity = 0;
+    double price = 0;
+    qint64 productNo = 0;
+    QString prescriptionType;
+    double vat = 0;
+};
+
+// The lines of the sale being entered, in line order: what the sale window shows and
+// the prescription window prices.
+QList<SaleLine> workingSaleLines(Database& db);
 
 }  // namespace selvar

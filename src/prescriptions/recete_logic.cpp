@@ -441,6 +441,7 @@ ReceteLogic::StoreResult ReceteLogic::store()
             Sql::run(db, u"UPDATE RECETE SET RKDEFTERNO = :f WHERE RKDEFTERNO = :p"_s, {{u"f"_s, finalNo}, {u"p"_s, provisionalNo}});
             rec.insert(u"RKDEFTERNO"_s, finalNo);
         }
+        if (recordLines_) recordLines_(saleNo);
         tx.commit();
     });
     rec_ = rec;

@@ -100,6 +100,9 @@ public:
     void chooseHeading(int i, const std::function<QString()>& pick);  // F3 or double click
 
     // ---- store, credit, close
+    // The sale window's writing of its lines under the stored sale number; the store
+    // runs it in its own transaction, so the prescription and its lines land together.
+    void setLinesRecorder(std::function<void(double saleNo)> record) { recordLines_ = std::move(record); }
     StoreResult store();
     bool stored() const { return stored_; }
     double result() const { return result_; }
@@ -133,6 +136,7 @@ private:
     int mode_ = 1;
     double saleNo_ = 0;
     qint64 rowId_ = 0;
+    std::function<void(double)> recordLines_;
     QVariantMap rec_;
     QString institutionBox_;
     Institution institution_;

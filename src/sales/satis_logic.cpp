@@ -15,6 +15,7 @@
 #include "platform/prompter.h"
 #include "platform/retry.h"
 #include "platform/session.h"
+#include "sales/sale_record.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,7 +53,7 @@ void SatisLogic::Giris()
 
 void SatisLogic::closing()
 {
-    if (saleMode_ != 0) {
+    if (saleMode_ != SaleMode::New) {
         creditEntryNo_ = 0;
         correctionCreditNo_ = 0;
         oldSaleNo_ = 0;
@@ -297,7 +298,7 @@ QString SatisLogic::addCurrent()
         const DateInput d = parseDateText(dateBox_);
         if (d.isValid()) req.prescriptionDate = d.date;
     }
-    if (saleMode_ != 0) {
+    if (saleMode_ != SaleMode::New) {
         req.showOldPriceList = true;
         // The price valid when the old sale was made: the history row before the
         // nearest one at the sale's moment.
@@ -358,15 +359,7 @@ bool SatisLogic::addLine(const QString& name, qint64 productNo, double vat, doub
     return true;
 }
 
-QList<SaleLine> SatisLogic::lines() const
-{
-    QList<SaleLine> r;
-    Sql q(session_.db, u"SELECT SIRANO, URUNAD, MIKTAR, FIYAT, URUNO, RECKOD, KDV FROM SATEMP ORDER BY SIRANO"_s);
-    q.exec();
-    while (q.next())
-        r << SaleLine{int(q.integer(0)), q.text(1), int(q.integer(2)), q.number(3), q.integer(4), q.text(5), q.number(6)};
-    return r;
-}
+QList<SaleLine> SatisLogic::lines() const { return workingSaleLines(session_.db); }
 
 int SatisLogic::lineCount() const { return Sql::scalar(session_.db, u"SELECT COUNT(*) FROM SATEMP"_s).toInt(); }
 
@@ -435,159 +428,124 @@ void SatisLogic::dateBoxLeft()
 
 // ---------------------------------------------------------------- recording
 
-void SatisLogic::reverseOldSale(const QDateTime& when)
+SaleToWrite SatisLogic::saleToWrite(double number, Correction correction, const QString& kind) const
 {
-    struct Old {
-        qint64 product;
-        qint64 line;
-        int quantity;
-    };
-    QList<Old> old;
-    {
-        Sql q(session_.db, u"SELECT ILACNO, SIRANOURUN, MIKTAR FROM SATIS WHERE SATISNO = :n"_s);
-        q.bind(u"n"_s, oldSaleNo_).exec();
-        while (q.next()) old << Old{q.integer(0), q.integer(1), int(q.integer(2))};
-    }
-    for (const Old& o : old) {
-        deleteStockMovements(session_.db, o.product, when, oldSaleNo_);
-        changeStock(session_.db, o.product, o.quantity);
-        // The SSK line data is the detail of the sale row and goes with it.
-        Sql::run(session_.db, u"DELETE FROM RECSSK_A WHERE SATISNO = :n AND SIRANOILAC = :l AND ILACNO = :i"_s,
-                 {{u"n"_s, oldSaleNo_}, {u"l"_s, o.line}, {u"i"_s, o.product}});
-        Sql::run(session_.db, u"DELETE FROM SATIS WHERE SATISNO = :n AND SIRANOURUN = :l"_s,
-                 {{u"n"_s, oldSaleNo_}, {u"l"_s, o.line}});
-    }
+    const bool old = saleMode_ != SaleMode::New;
+    SaleToWrite s;
+    s.lines = lines();
+    s.number = number;
+    // An invoice that is also a prescription, and the other way round, is an invoiced prescription.
+    s.kind = (correction == Correction::InvoiceAlsoPrescription || correction == Correction::PrescriptionAlsoInvoiced)
+                 ? u"E"_s
+                 : kind;
+    s.when = old ? oldSaleDate_ : session_.clock.now();
+    s.oldMode = saleMode_;
+    s.correction = correction;
+    s.creditEntryNo = creditEntryNo_;
+    s.discount = discount_;
+    return s;
 }
 
-void SatisLogic::cleanUpOldRecords(double number)
+void SatisLogic::afterRecorded()
 {
-    Database& db = session_.db;
-    const QVariantMap n{{u"n"_s, number}};
-    auto deleteSsk = [&] {
-        Sql::run(db, u"DELETE FROM RECSSK WHERE SATISNO = :n"_s, n);
-        Sql::run(db, u"DELETE FROM RECSSK_A WHERE SATISNO = :n"_s, n);
-    };
-    auto deletePrescription = [&] {
-        Sql::run(db, u"DELETE FROM RECETE WHERE SATISNO = :n"_s, n);
-        deleteSsk();
-    };
-    if (saleMode_ == 2) deleteSsk();
-    switch (correctionCode_) {
-    case 12:
-    case 21: {
-        Sql f(db, u"SELECT FATARIH, FATURANO, FATNO FROM FATURA WHERE SATISNO = :n LIMIT 1"_s);
-        f.bind(u"n"_s, number).exec();
-        if (f.next())
-            Sql::run(db, u"UPDATE RECETE SET FATARIH = :d, FATURANO = :fn, FATNO = :no WHERE SATISNO = :n"_s,
-                     {{u"d"_s, f.date(0)}, {u"fn"_s, f.isNull(1) ? QVariant() : QVariant(f.text(1).left(11))},
-                      {u"no"_s, f.value(2)}, {u"n"_s, number}});
-        break;
-    }
-    case 13: deletePrescription(); break;
-    case 23: Sql::run(db, u"DELETE FROM FATURA WHERE SATISNO = :n"_s, n); break;
-    case 43:
-        deletePrescription();
-        Sql::run(db, u"DELETE FROM FATURA WHERE SATISNO = :n"_s, n);
-        break;
-    default: break;
-    }
+    dateBox_.clear();
+    creditEntryNo_ = 0;
+    discount_ = paid_ = 0;
+    total_ = 0;
+    storeTotal();
+    if (saleMode_ != SaleMode::New) endCorrection();
+    oldSaleNo_ = 0;
+    correctionCreditNo_ = 0;
+    saleMode_ = SaleMode::New;
+    productsChanged();
 }
 
-void SatisLogic::recordSale(bool retail)
+void SatisLogic::perakendeKayit()
 {
     if (lineCount() == 0) return;
     dateBox_.clear();
-    if (retail) saleKind_ = u"P"_s;
+    saleKind_ = u"P"_s;
     QString logText;
-    if (retail && saleMode_ != 0) {
+    if (saleMode_ != SaleMode::New) {
         QString question;
-        switch (correctionCode_) {
-        case 1: question = u"Eski Reç. Kaydı Prk.Satışa Dönüştürülsün mü?"_s; break;
-        case 2: question = u"Eski Fatura Kaydı Prk.Satışa Dönüştürülsün mü?"_s; break;
-        case 4: question = u"Eski Faturalı Reçete Kaydı Prk.Satışa Dönüştürülsün mü?"_s; break;
+        switch (correction_) {
+        case Correction::Prescription: question = u"Eski Reç. Kaydı Prk.Satışa Dönüştürülsün mü?"_s; break;
+        case Correction::Invoice: question = u"Eski Fatura Kaydı Prk.Satışa Dönüştürülsün mü?"_s; break;
+        case Correction::InvoicedPrescription: question = u"Eski Faturalı Reçete Kaydı Prk.Satışa Dönüştürülsün mü?"_s; break;
         default: question = u"Eski Prk Satışın Kaydı Düzeltilsin mi?"_s; break;
         }
         if (session_.prompter.ask(question, Buttons::YesNoCancel) != Answer::Yes) return;
-        switch (correctionCode_) {
-        case 1:
-            correctionCode_ = 13;
+        switch (correction_) {
+        case Correction::Prescription:
+            correction_ = Correction::PrescriptionToRetail;
             logText = u"Reç.,Prk.Sat.Aktarıldı."_s;
             break;
-        case 2:
-            correctionCode_ = 23;
+        case Correction::Invoice:
+            correction_ = Correction::InvoiceToRetail;
             logText = u"Fat.,Prk.Sat.Aktarıldı."_s;
             break;
-        case 4:
-            correctionCode_ = 43;
+        case Correction::InvoicedPrescription:
+            correction_ = Correction::InvoicedPrescriptionToRetail;
             logText = u"Faturalı Reç.,Prk.Satışa Aktarıldı."_s;
             break;
         default: logText = u"Esk.Prk.Sat.Dzlt"_s; break;
         }
     }
-    const bool correction = saleMode_ != 0;
-    const QList<SaleLine> list = lines();
+    const SaleToWrite sale = saleToWrite(saleMode_ != SaleMode::New ? oldSaleNo_ : 0, correction_, saleKind_);
     Database& db = session_.db;
     // One transaction: the counter, the rows, the movements, the stock, the tie of the
     // credit entry, the discount, the clean-up and the emptied list land together or not at all.
     withLockRetry(session_.prompter, CounterBusyMessage, [&] {
         Transaction tx(db);
-        const QDateTime now = session_.clock.now();
         if (!logText.isEmpty())
-            appendOperationLog(db, now, withUser(logText, session_.UserName), u"Prk.Sat.Dzlt"_s, oldSaleNo_, oldSaleTotal_);
-        QDateTime when = now;
-        if (correction) {
-            when = oldSaleDate_;
-            reverseOldSale(when);
-        }
-        const double number = (correction || !retail) ? oldSaleNo_ : takeSaleNumber(db);
-        const QString kind = (correctionCode_ == 21 || correctionCode_ == 12) ? u"E"_s : saleKind_;
-        Sql row(db, u"INSERT INTO SATIS (SATISNO, SIRANOURUN, SATARIH, ILACNO, FIYAT, MIKTAR, KDV, RECETETIP, PARAKENDE) "
-                    u"VALUES (:n, :l, :t, :i, :f, :m, :k, :r, :p)"_s);
-        for (const SaleLine& l : list) {
-            row.bind(u"n"_s, number).bind(u"l"_s, l.no).bind(u"t"_s, when).bind(u"i"_s, l.productNo);
-            row.bind(u"f"_s, l.price).bind(u"m"_s, l.quantity).bind(u"k"_s, l.vat);
-            row.bind(u"r"_s, l.prescriptionType.isEmpty() ? QVariant() : QVariant(l.prescriptionType));
-            row.bind(u"p"_s, kind).exec();
-            // Stock goes down for the product of the line itself, by its number.
-            recordStockMovement(db, {l.productNo, when, number, l.no, std::nullopt, std::nullopt, double(l.quantity), l.price});
-        }
-        if (creditEntryNo_ != 0)
-            Sql::run(db, u"UPDATE HAREKET SET ALSATNO = :n WHERE HAREKNO = :h"_s, {{u"n"_s, number}, {u"h"_s, creditEntryNo_}});
-        const QVariantMap discountRow{{u"n"_s, number}, {u"t"_s, when.date()}, {u"d"_s, discount_}};
-        if (discount_ > 0) {
-            if (!correction || Sql::run(db, u"UPDATE iskonto SET ISKONTUT = :d, TARIH = :t WHERE SATISNO = :n"_s, discountRow) == 0)
-                Sql::run(db, u"INSERT INTO iskonto (SATISNO, TARIH, ISKONTUT) VALUES (:n, :t, :d)"_s, discountRow);
-        } else if (correction) {
-            // A corrected sale without discount keeps no old discount.
-            Sql::run(db, u"DELETE FROM iskonto WHERE SATISNO = :n"_s, discountRow);
-        }
-        if (correction) cleanUpOldRecords(number);
-        Sql::run(db, u"DELETE FROM SATEMP"_s);
+            appendOperationLog(db, session_.clock.now(), withUser(logText, session_.UserName), u"Prk.Sat.Dzlt"_s,
+                               oldSaleNo_, oldSaleTotal_);
+        writeSale(db, sale);
         tx.commit();
     });
     if (!logText.isEmpty()) oldSaleTotal_ = 0;
-    creditEntryNo_ = 0;
-    discount_ = paid_ = 0;
-    total_ = 0;
-    storeTotal();
-    if (saleMode_ != 0) endCorrection();
-    oldSaleNo_ = 0;
-    correctionCreditNo_ = 0;
-    saleMode_ = 0;
-    productsChanged();
+    afterRecorded();
 }
 
-void SatisLogic::perakendeKayit() { recordSale(true); }
+double SatisLogic::registerWithLines(const std::function<double(const LinesRecorder&)>& open, Correction correction,
+                                     const QString& kind)
+{
+    // The registration window stores its document and, in the same transaction, the
+    // lines under the number it took: both land or neither.
+    bool written = false;
+    const LinesRecorder recordLines = [&](double number) {
+        writeSale(session_.db, saleToWrite(number, correction, kind));
+        written = true;
+    };
+    const double number = open(recordLines);
+    if (number <= 0) return 0;
+    correction_ = correction;
+    saleKind_ = kind;
+    oldSaleNo_ = number;
+    if (!written) {
+        // A registration window that stored without the lines: they follow in their own
+        // transaction, as before that window took them into its own.
+        const SaleToWrite sale = saleToWrite(number, correction, kind);
+        withLockRetry(session_.prompter, CounterBusyMessage, [&] {
+            Transaction tx(session_.db);
+            writeSale(session_.db, sale);
+            tx.commit();
+        });
+    }
+    afterRecorded();
+    return number;
+}
 
 void SatisLogic::receteKayit()
 {
     if (lineCount() == 0 || !links_.receteKayitAc) return;
-    if (saleMode_ != 0) {
+    const bool oldPrescription = saleMode_ == SaleMode::OldPrescription || saleMode_ == SaleMode::OldInvoicedPrescription;
+    if (saleMode_ != SaleMode::New) {
         QString question;
-        switch (correctionCode_) {
-        case 2: question = u"Eski Fatura Kaydının ayrıca Reçete Kaydı da Yapılsın mı?"_s; break;
-        case 3: question = u"Eski Prk.Satış Kaydı Reçeteli Satışa Dönüştürülsün mü?"_s; break;
-        case 4: question = u"Eski Faturalı Reçete Satış Kaydı Düzeltilsin mi?"_s; break;
+        switch (correction_) {
+        case Correction::Invoice: question = u"Eski Fatura Kaydının ayrıca Reçete Kaydı da Yapılsın mı?"_s; break;
+        case Correction::Retail: question = u"Eski Prk.Satış Kaydı Reçeteli Satışa Dönüştürülsün mü?"_s; break;
+        case Correction::InvoicedPrescription: question = u"Eski Faturalı Reçete Satış Kaydı Düzeltilsin mi?"_s; break;
         default: question = u"Eski Reçeteli Satış Kaydı Düzeltilsin mi?"_s; break;
         }
         if (session_.prompter.ask(question) != Answer::Yes) return;
@@ -599,25 +557,19 @@ void SatisLogic::receteKayit()
         removeCreditEntry(creditEntryNo_);
         creditEntryNo_ = 0;
     }
-    double number = 0;
-    int refined = correctionCode_;
-    if (saleMode_ == 1 || saleMode_ == 4) {
-        const QString book = Sql::scalar(session_.db, u"SELECT RKDEFTERNO FROM RECETE WHERE SATISNO = :n LIMIT 1"_s,
-                                         {{u"n"_s, oldSaleNo_}}).toString();
-        number = links_.receteKayitAc(book, 0, dateBox_, oldSaleNo_);
-    } else {
-        number = links_.receteKayitAc(QString(), 1, dateBox_, oldSaleNo_);
-        if (refined == 2) refined = 21;
-        if (refined == 3) refined = 31;
-    }
-    if (number <= 0) return;
+    Correction refined = correction_;
+    if (refined == Correction::Invoice) refined = Correction::InvoiceAlsoPrescription;
+    if (refined == Correction::Retail) refined = Correction::RetailToPrescription;
+    const QString book = oldPrescription ? prescriptionBookNo(session_.db, oldSaleNo_) : QString();
+    const int mode = oldPrescription ? 0 : 1;
+    const QString date = dateBox_;
+    const double saleNo = oldSaleNo_;
     // The conversion is decided only once the prescription was stored.
-    correctionCode_ = refined;
-    saleKind_ = saleMode_ == 4 ? u"E"_s : u"R"_s;
-    oldSaleNo_ = number;
+    const double number = registerWithLines(
+        [&](const LinesRecorder& record) { return links_.receteKayitAc(book, mode, date, saleNo, record); },
+        oldPrescription ? correction_ : refined, saleMode_ == SaleMode::OldInvoicedPrescription ? u"E"_s : u"R"_s);
     const int request = session_.PrintRequest.choice;
-    recordSale(false);
-    if ((request == 1 || request == 2) && links_.backPrint) {
+    if (number > 0 && (request == 1 || request == 2) && links_.backPrint) {
         session_.PrintRequest.saleNo = number;
         links_.backPrint(request);
     }
@@ -626,32 +578,25 @@ void SatisLogic::receteKayit()
 void SatisLogic::faturaKayit()
 {
     if (lineCount() == 0 || !links_.faturaKayitAc) return;
-    if (saleMode_ != 0) {
+    const bool oldInvoice = saleMode_ == SaleMode::OldInvoice || saleMode_ == SaleMode::OldInvoicedPrescription;
+    if (saleMode_ != SaleMode::New) {
         QString question;
-        switch (correctionCode_) {
-        case 1: question = u"Eski Reçete Kaydı ayrıca Faturalılaştırılsın mı?"_s; break;
-        case 3: question = u"Eski Prk.Satış Kaydı Faturalı Satışa Dönüştürülsün mü?"_s; break;
-        case 4: question = u"Eski Faturalı Reçete Satış Kaydı Düzeltilsin mi?"_s; break;
+        switch (correction_) {
+        case Correction::Prescription: question = u"Eski Reçete Kaydı ayrıca Faturalılaştırılsın mı?"_s; break;
+        case Correction::Retail: question = u"Eski Prk.Satış Kaydı Faturalı Satışa Dönüştürülsün mü?"_s; break;
+        case Correction::InvoicedPrescription: question = u"Eski Faturalı Reçete Satış Kaydı Düzeltilsin mi?"_s; break;
         default: question = u"Eski Faturalı Satış Kaydı Düzeltilsin mi?"_s; break;
         }
         if (session_.prompter.ask(question) != Answer::Yes) return;
     }
-    double number = 0;
-    int refined = correctionCode_;
-    if (saleMode_ == 2 || saleMode_ == 4) {
-        const double invoice = Sql::scalar(session_.db, u"SELECT FATNO FROM FATURA WHERE SATISNO = :n LIMIT 1"_s,
-                                           {{u"n"_s, oldSaleNo_}}).toDouble();
-        number = links_.faturaKayitAc(0, oldSaleNo_, invoice);
-    } else {
-        number = links_.faturaKayitAc(1, oldSaleNo_, 0);
-        if (refined == 1) refined = 12;
-        if (refined == 3) refined = 32;
-    }
-    if (number <= 0) return;
-    correctionCode_ = refined;
-    saleKind_ = saleMode_ == 4 ? u"E"_s : u"F"_s;
-    oldSaleNo_ = number;
-    recordSale(false);
+    Correction refined = correction_;
+    if (refined == Correction::Prescription) refined = Correction::PrescriptionAlsoInvoiced;
+    if (refined == Correction::Retail) refined = Correction::RetailToInvoice;
+    const double invoice = oldInvoice ? saleInvoiceNo(session_.db, oldSaleNo_) : 0;
+    const int mode = oldInvoice ? 0 : 1;
+    const double saleNo = oldSaleNo_;
+    registerWithLines([&](const LinesRecorder& record) { return links_.faturaKayitAc(mode, saleNo, invoice, record); },
+                      oldInvoice ? correction_ : refined, saleMode_ == SaleMode::OldInvoicedPrescription ? u"E"_s : u"F"_s);
 }
 
 void SatisLogic::veresiyeKayit()
@@ -659,13 +604,13 @@ void SatisLogic::veresiyeKayit()
     if (lineCount() == 0 || !session_.companion) return;
     const QDate today = session_.clock.today();
     Companion& c = *session_.companion;
-    if (saleMode_ == 0) {
+    if (saleMode_ == SaleMode::New) {
         if (creditEntryNo_ != 0) {
             c.VeresiyeAc(QString(), dateText(today) + u" Prk.Satış"_s, 0, today, creditEntryNo_, total_, 0, QString());
         } else {
             creditEntryNo_ = c.VeresiyeAc(QString(), dateText(today) + u" Tarihli Prk.Satış"_s, 1, today, 0, total_, 0, QString());
         }
-    } else if (saleMode_ == 3) {
+    } else if (saleMode_ == SaleMode::OldRetail) {
         correctionCreditNo_ = c.VeresiyeAc(QString(), dateText(today) + u" Prk.Satış"_s, 3, today, oldSaleNo_, total_, 0, QString());
     }
 }
@@ -679,10 +624,10 @@ void SatisLogic::emptyWorkingList()
     {
         Transaction tx(session_.db);
         Sql::run(session_.db, u"DELETE FROM SATEMP"_s);
-        if (saleMode_ == 0 && creditEntryNo_ != 0) removeCreditEntry(creditEntryNo_);
+        if (saleMode_ == SaleMode::New && creditEntryNo_ != 0) removeCreditEntry(creditEntryNo_);
         tx.commit();
     }
-    if (saleMode_ == 0) creditEntryNo_ = 0;
+    if (saleMode_ == SaleMode::New) creditEntryNo_ = 0;
     recomputeTotal();
 }
 
@@ -695,9 +640,9 @@ void SatisLogic::satisListesiIptali()
 
 void SatisLogic::endCorrection()
 {
-    saleMode_ = 0;
+    saleMode_ = SaleMode::New;
     emptyWorkingList();
-    correctionCode_ = 0;
+    correction_ = Correction::None;
     saleKind_ = u"P"_s;
 }
 
@@ -705,41 +650,32 @@ void SatisLogic::endCorrection()
 
 void SatisLogic::loadOldSale(double number)
 {
-    Sql q(session_.db, u"SELECT SIRANOURUN, ILACNO, FIYAT, MIKTAR, RECETETIP, KDV, SATARIH, PARAKENDE FROM SATIS "
-                       u"WHERE SATISNO = :n ORDER BY SIRANOURUN"_s);
-    q.bind(u"n"_s, number).exec();
-    if (!q.next()) return;
+    const OldSale old = readOldSale(session_.db, number);
+    if (!old.found) return;
     emptyWorkingList();
     oldSaleNo_ = number;
-    oldSaleDate_ = q.timestamp(6);
-    const QString kind = q.text(7);
+    oldSaleDate_ = old.when;
     {
         Transaction tx(session_.db);
-        Sql ins(session_.db, u"INSERT INTO SATEMP (SIRANO, URUNAD, MIKTAR, FIYAT, URUNO, RECKOD, KDV) "
-                             u"VALUES (:s, (SELECT ILACAD FROM URUN WHERE ILACNO = :u), :m, :f, :u, :r, :k)"_s);
-        do {
-            ins.bind(u"s"_s, q.integer(0)).bind(u"u"_s, q.integer(1)).bind(u"f"_s, q.number(2));
-            ins.bind(u"m"_s, q.integer(3)).bind(u"r"_s, q.isNull(4) ? QVariant() : QVariant(q.text(4)));
-            ins.bind(u"k"_s, q.number(5)).exec();
-        } while (q.next());
+        fillWorkingList(session_.db, old.lines);
         tx.commit();
     }
     recomputeTotal();
-    const QVariant d = Sql::scalar(session_.db, u"SELECT ISKONTUT FROM iskonto WHERE SATISNO = :n"_s, {{u"n"_s, number}});
-    discountLeft(d.isNull() ? 0 : d.toDouble());
-    if (kind == u"E"_s) saleMode_ = 4;
-    else if (kind == u"F"_s) saleMode_ = 2;
-    else if (kind == u"R"_s) saleMode_ = 1;
-    else saleMode_ = 3;
-    correctionCode_ = saleMode_;
-    saleKind_ = kind.isEmpty() ? u"P"_s : kind;
+    discountLeft(old.discount);
+    if (old.kind == u"E"_s) saleMode_ = SaleMode::OldInvoicedPrescription;
+    else if (old.kind == u"F"_s) saleMode_ = SaleMode::OldInvoice;
+    else if (old.kind == u"R"_s) saleMode_ = SaleMode::OldPrescription;
+    else saleMode_ = SaleMode::OldRetail;
+    // The correction starts as the kind of the old sale.
+    correction_ = Correction(int(saleMode_));
+    saleKind_ = old.kind.isEmpty() ? u"P"_s : old.kind;
     oldSaleTotal_ = total_;
 }
 
 void SatisLogic::eskiSatislar()
 {
-    if (saleMode_ != 0) {
-        if (saleMode_ == 3 && correctionCreditNo_ != 0
+    if (saleMode_ != SaleMode::New) {
+        if (saleMode_ == SaleMode::OldRetail && correctionCreditNo_ != 0
             && session_.prompter.ask(u"Vazgeçtiğiniz bu satışa, Veresiye kaydı yaptınız.Bu veresiye geçersizse "
                                      u"düzeltmeniz,için Geriye Dönülsün mü?"_s)
                    == Answer::Yes)
@@ -763,20 +699,20 @@ SaleCaptions SatisLogic::captions() const
 {
     SaleCaptions c;
     switch (saleMode_) {
-    case 4:
+    case SaleMode::OldInvoicedPrescription:
         c.invoice = u"Eski Fatura Kayıt"_s;
         c.prescription = u"Eski Reçete Kayıt"_s;
         c.oldSales = u"Esk.Ftlı.Rç.Dzt.Vazgeç"_s;
         break;
-    case 2:
+    case SaleMode::OldInvoice:
         c.invoice = u"Eski Fatura Kayıt"_s;
         c.oldSales = u"Esk.Fat.Dzlt.Vazgeç"_s;
         break;
-    case 3:
+    case SaleMode::OldRetail:
         c.retail = u"Eski Perknd.Kayıt"_s;
         c.oldSales = u"Esk.Prk.Dzlt.Vazgeç"_s;
         break;
-    case 1:
+    case SaleMode::OldPrescription:
         c.prescription = u"Eski Reçete Kayıt"_s;
         c.oldSales = u"Esk.Rçt.Dzlt.Vazgeç"_s;
         break;

@@ -4,6 +4,7 @@
 // movements, open-account entries, and the correction or conversion of old sales.
 #include "platform/type_ahead.h"
 #include "sales/product_values.h"
+#include "sales/sale_record.h"
 
 #include <QColor>
 #include <QDate>
@@ -18,28 +19,24 @@ namespace selvar {
 struct Session;
 class Table;
 
+// Writes the sale's lines under a number, inside the caller's transaction: a
+// registration window runs it in the transaction that stores its own document.
+using LinesRecorder = std::function<void(double saleNo)>;
+
 // Opening operations of other windows that the sale window calls.
 struct SaleWindowLinks {
-    // Prescription registration: (book number, mode 1 new / 0 correction, date text, sale number) -> sale number, 0 cancelled.
-    std::function<double(const QString&, int, const QString&, double)> receteKayitAc;
-    // Invoice registration: (mode 1 new / 0 correction, sale number, invoice FATNO) -> sale number, 0 cancelled.
-    std::function<double(int, double, double)> faturaKayitAc;
+    // Prescription registration: (book number, mode 1 new / 0 correction, date text, sale
+    // number, the lines' recorder) -> sale number, 0 cancelled.
+    std::function<double(const QString&, int, const QString&, double, const LinesRecorder&)> receteKayitAc;
+    // Invoice registration: (mode 1 new / 0 correction, sale number, invoice FATNO, the
+    // lines' recorder) -> sale number, 0 cancelled.
+    std::function<double(int, double, double, const LinesRecorder&)> faturaKayitAc;
     // Back-prints: 1 the defined back sheet, 2 the stamped one; PrintRequest.saleNo holds the sale number.
     std::function<void(int)> backPrint;
     // Product movement history of a product.
     std::function<void(qint64, const QString&)> stockCard;
     // The old-records chooser: 'S' sales, 'R' prescriptions, 'F' invoices, '0' none.
     std::function<QChar()> chooseOldRecordKind;
-};
-
-struct SaleLine {
-    int no = 0;  // SIRANO
-    QString name;
-    int quantity = 0;
-    double price = 0;
-    qint64 productNo = 0;
-    QString prescriptionType;
-    double vat = 0;
 };
 
 // Texts of the buttons and labels that follow the window's mode.
@@ -126,9 +123,10 @@ public:
     void productCard(int mode);   // Alt+D (0) and Insert (1)
     void stockCard();             // Alt+S
 
-    // ---- state
-    int saleMode() const { return saleMode_; }
-    int correctionCode() const { return correctionCode_; }
+    // ---- state (as the numbers the window has always kept: SaleMode and Correction)
+    int saleMode() const { return int(saleMode_); }
+    int correctionCode() const { return int(correction_); }
+    bool correcting() const { return saleMode_ != SaleMode::New; }
     double oldSaleNo() const { return oldSaleNo_; }
     QDateTime oldSaleDate() const { return oldSaleDate_; }
     double creditEntryNo() const { return creditEntryNo_; }
@@ -141,10 +139,12 @@ public:
     QString satisTxtPath() const;
 
 private:
-    // The steps of recording a sale under `number` (0 = take a new one).
-    void recordSale(bool retail);
-    void reverseOldSale(const QDateTime& when);
-    void cleanUpOldRecords(double number);
+    // The sale as it is written under `number` (0 = a new one).
+    SaleToWrite saleToWrite(double number, Correction correction, const QString& kind) const;
+    // A registration window opened with the lines' recorder; the sale number it stored, 0 cancelled.
+    double registerWithLines(const std::function<double(const LinesRecorder&)>& open, Correction correction,
+                             const QString& kind);
+    void afterRecorded();  // the window starts a new sale
     void emptyWorkingList();
     void endCorrection();
     void loadOldSale(double number);
@@ -175,8 +175,8 @@ private:
     double creditEntryNo_ = 0;
     double correctionCreditNo_ = 0;
     QString saleKind_ = QStringLiteral("P");
-    int saleMode_ = 0;
-    int correctionCode_ = 0;
+    SaleMode saleMode_ = SaleMode::New;
+    Correction correction_ = Correction::None;
     double total_ = 0, discount_ = 0, paid_ = 0;
     QString dateBox_;
     QColor dialogColor_;

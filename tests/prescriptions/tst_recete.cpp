@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/session.h"
 #include "prescriptions/recete_logic.h"
+#include "sales/satis_logic.h"
 #include "print/canvas.h"
 #include "support/fake_companion.h"
 #include "support/releasing_prompter.h"
@@ -78,6 +79,7 @@ private Q_SLOTS:
     void correctionAndFinalNumbers();
     void creditEntryAndClosing();
     void standardBackPrintLines();
+    void prescriptionAndItsLinesLandTogether();
     void heldCountersAskAndRetry();
 };
 
@@ -488,6 +490,59 @@ void TstRecete::heldCountersAskAndRetry()
     QCOMPARE(logic.store(), ReceteLogic::StoreResult::Stored);
     QCOMPARE(prompter.texts, (QStringList{u"Reçete Kayıt Defterine Kaydedilsin mi?"_s, BookCounterBusy}));
     QCOMPARE(Sql::scalar(t.db(), u"SELECT RKDEFTERNO FROM RECETE"_s).toString(), u"XX0000001"_s);
+}
+
+void TstRecete::prescriptionAndItsLinesLandTogether()
+{
+    // The sale window registers a prescription: the registration's store writes the
+    // prescription and the sale's lines in one transaction.
+    Fixture f;
+    const qint64 aspirin = addProduct(f.t.db(), u"ASPİRİN 100 MG"_s, 10000, 30);
+    const qint64 parol = addProduct(f.t.db(), u"PAROL 500 MG"_s, 25000, 50);
+    f.line(1, u"ASPİRİN 100 MG"_s, 2, 10000);
+    f.line(2, u"PAROL 500 MG"_s, 1, 25000);
+    SaleWindowLinks links;
+    links.receteKayitAc = [&](const QString& book, int mode, const QString& date, double sale, const LinesRecorder& record) {
+        f.logic.open(book, mode, date, sale);
+        f.logic.setPatientName(u"Ali"_s);
+        f.logic.setPatientSurname(u"Veli"_s);
+        f.logic.setLinesRecorder(record);
+        try {
+            f.logic.store();
+        } catch (const DbError&) {
+            return 0.0;  // the window shows the error, and the person leaves it
+        }
+        return f.logic.stored() ? f.logic.result() : 0.0;
+    };
+    SatisLogic sale(f.session, nullptr, links);
+    sale.Giris();
+    auto stock = [&](qint64 p) { return Sql::scalar(f.t.db(), u"SELECT MIKTAR FROM URUN WHERE ILACNO = :n"_s, {{u"n"_s, p}}).toInt(); };
+
+    // Writing the lines fails: nothing of the prescription is left, no number is used up,
+    // and the list is still there.
+    makeUpdatesFail(f.t.db(), u"URUN"_s, u"MIKTAR"_s);
+    f.prompter.answer(Answer::No);  // "Reçete Kayıt Defterine Kaydedilsin mi?"
+    sale.receteKayit();
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM RECETE"_s), 0);
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM HASTA"_s), 0);
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM SATIS"_s), 0);
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM URUNHRK"_s), 0);
+    QCOMPARE(f.count(u"SELECT YENISATISNO FROM NEWSATIS"_s), 1);
+    QCOMPARE(Sql::scalar(f.t.db(), u"SELECT RECETEKAYITNO FROM RKAYIT"_s).toString(), u"XX0000001"_s);
+    QCOMPARE(sale.lineCount(), 2);
+    QCOMPARE(stock(aspirin), 30);
+
+    // Stored again once it can be: the prescription and both lines under one number.
+    stopFailingUpdates(f.t.db(), u"URUN"_s);
+    f.prompter.answer(Answer::No);
+    sale.receteKayit();
+    QCOMPARE(Sql::scalar(f.t.db(), u"SELECT SATISNO FROM RECETE WHERE RKDEFTERNO = 'XX0000001'"_s).toInt(), 1);
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM SATIS WHERE SATISNO = 1 AND PARAKENDE = 'R'"_s), 2);
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM URUNHRK WHERE ALSATNO = 1"_s), 2);
+    QCOMPARE(stock(aspirin), 28);
+    QCOMPARE(stock(parol), 49);
+    QCOMPARE(sale.lineCount(), 0);
+    QCOMPARE(f.count(u"SELECT YENISATISNO FROM NEWSATIS"_s), 2);
 }
 
 QTEST_GUILESS_MAIN(TstRecete)

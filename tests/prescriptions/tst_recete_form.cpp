@@ -110,8 +110,8 @@ void TstReceteForm::saleRoadThroughThePrescriptionWindow()
     const qint64 b = addProduct(f.t.db(), u"PAROL"_s, 25000, 10);
     TakeOne values;
     SaleWindowLinks links;
-    links.receteKayitAc = [&](const QString& book, int mode, const QString& date, double sale) {
-        return ReceteKayitAc(f.session, book, mode, date, sale);
+    links.receteKayitAc = [&](const QString& book, int mode, const QString& date, double sale, const LinesRecorder& lines) {
+        return ReceteKayitAc(f.session, book, mode, date, sale, lines);
     };
     SatisLogic sale(f.session, &values, links);
     sale.Giris();

@@ -89,22 +89,30 @@ struct Fixture {
         Sql::run(t.db(), u"INSERT INTO HASTA (HASTADI, HASTASOYAD, BORC) VALUES ('Ayşe', 'Yılmaz', 0)"_s);
         SaleWindowLinks links;
         // The registration windows store their header row under the sale number.
-        links.receteKayitAc = [this](const QString& book, int mode, const QString& date, double sale) {
+        // and the lines with it, in one transaction.
+        links.receteKayitAc = [this](const QString& book, int mode, const QString& date, double sale,
+                                     const LinesRecorder& recordLines) {
             prescriptionCalls << std::tuple{book, mode, date, sale};
             if (prescriptionAnswer < 0) return 0.0;
+            Transaction tx(t.db());
             const double n = sale != 0 ? sale : (prescriptionAnswer > 0 ? prescriptionAnswer : newSaleNumber());
             if (mode == 1)
                 Sql::run(t.db(), u"INSERT INTO RECETE (RKDEFTERNO, SATISNO) VALUES (:r, :n)"_s,
                          {{u"r"_s, QStringLiteral("XX%1").arg(int(n), 7, 10, QChar(u'0'))}, {u"n"_s, n}});
+            recordLines(n);
+            tx.commit();
             return n;
         };
-        links.faturaKayitAc = [this](int mode, double sale, double invoice) {
+        links.faturaKayitAc = [this](int mode, double sale, double invoice, const LinesRecorder& recordLines) {
             invoiceCalls << std::tuple{mode, sale, invoice};
             if (invoiceAnswer == 0) return 0.0;
+            Transaction tx(t.db());
             const double n = sale != 0 ? sale : newSaleNumber();
             if (mode == 1)
                 Sql::run(t.db(), u"INSERT INTO FATURA (FATNO, FATURANO, SATISNO, FATARIH) VALUES (9, 'A-123', :n, '2026-12-02')"_s,
                          {{u"n"_s, n}});
+            recordLines(n);
+            tx.commit();
             return n;
         };
         links.backPrint = [this](int kind) { backPrints << kind << int(session.PrintRequest.saleNo); };

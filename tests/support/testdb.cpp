@@ -74,13 +74,19 @@ void makeUpdatesFail(Database& db, const QString& table, const QString& column)
 {
     if (db.alias().engine == AliasConfig::Engine::Sqlite) {
         db.execute(u"CREATE TRIGGER no_update BEFORE UPDATE OF "_s + column + u" ON "_s + table
-                   + u" BEGIN SELECT RAISE(ABORT, 'locked'); END"_s);
+                   + u" BEGIN SELECT RAISE(ABORT, 'no update'); END"_s);
         return;
     }
     db.execute(u"CREATE FUNCTION no_update() RETURNS trigger LANGUAGE plpgsql AS "
                u"$$BEGIN RAISE EXCEPTION 'locked'; END$$"_s);
     db.execute(u"CREATE TRIGGER no_update BEFORE UPDATE OF "_s + column + u" ON "_s + table
                + u" FOR EACH ROW EXECUTE FUNCTION no_update()"_s);
+}
+
+void stopFailingUpdates(Database& db, const QString& table)
+{
+    if (db.alias().engine == AliasConfig::Engine::Sqlite) db.execute(u"DROP TRIGGER no_update"_s);
+    else db.execute(u"DROP TRIGGER no_update ON "_s + table);
 }
 
 qint64 addProduct(Database& db, const QString& name, double price, int stock, const QString& barcode,

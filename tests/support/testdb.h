@@ -36,8 +36,9 @@ private:
 // until the returned transaction ends.
 std::unique_ptr<Transaction> holdCounters(Database& other);
 
-// From now on every UPDATE of the column fails inside the engine.
+// From now on every UPDATE of the column fails inside the engine, until stopped.
 void makeUpdatesFail(Database& db, const QString& table, const QString& column);
+void stopFailingUpdates(Database& db, const QString& table);
 
 // Appends a product and returns its ILACNO.
 qint64 addProduct(Database& db, const QString& name, double price, int stock = 10, const QString& barcode = {},

@@ -35,8 +35,9 @@ LongLivedWindows createLongLivedWindows(Session& session)
     w.main = std::make_unique<TILKForm>(session, openers);
     others->araJen = std::make_unique<TAraJenDlg>(session.db, w.main.get());
     SaleWindowLinks saleLinks;
-    saleLinks.receteKayitAc = [&session, o = others.get()](const QString& book, int mode, const QString& date, double sale) {
-        return ReceteKayitAc(session, book, mode, date, sale, o->satis.get());
+    saleLinks.receteKayitAc = [&session, o = others.get()](const QString& book, int mode, const QString& date, double sale,
+                                                           const LinesRecorder& lines) {
+        return ReceteKayitAc(session, book, mode, date, sale, lines, o->satis.get());
     };
     others->satis = std::make_unique<TSatisForm>(session, saleLinks, others->araJen.get());
     others->mik = std::make_unique<TMikDlg>(session, others->satis.get());

@@ -477,9 +477,11 @@ void TReceteForm::done(int r)
     QDialog::done(r);
 }
 
-double ReceteKayitAc(Session& session, const QString& bookNo, int mode, const QString& dateText, double saleNo, QWidget* parent)
+double ReceteKayitAc(Session& session, const QString& bookNo, int mode, const QString& dateText, double saleNo,
+                     const std::function<void(double)>& recordLines, QWidget* parent)
 {
     TReceteForm form(session, parent);
+    form.logic().setLinesRecorder(recordLines);
     form.headingPicker = [&] { return HazirDegerSec(session, 1, &form); };
     form.open(bookNo, mode, dateText, saleNo);
     form.exec();

@@ -353,7 +353,7 @@ void TSatisForm::Giris()
 
 void TSatisForm::applyRights()
 {
-    buttons_[u"EskiSatislar"_s]->setEnabled(logic_.oldSalesAllowed() || logic_.saleMode() != 0);
+    buttons_[u"EskiSatislar"_s]->setEnabled(logic_.oldSalesAllowed() || logic_.correcting());
     buttons_[u"UrunKarti"_s]->setEnabled(logic_.productCardAllowed());
 }
 
