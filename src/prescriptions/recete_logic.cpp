@@ -109,13 +109,11 @@ QList<PrescriptionLine> ReceteLogic::lines() const { return linesOfClass(text(u"
 QList<PrescriptionLine> ReceteLogic::linesOfClass(const QString& cls) const
 {
     QList<PrescriptionLine> r;
-    Sql q(session_.db, u"SELECT SIRANO, URUNAD, MIKTAR, FIYAT, URUNO, RECKOD, KDV FROM SATEMP ORDER BY SIRANO"_s);
-    q.exec();
     // The VAT base of a line uses the rates of the record's stored class.
     const Institution inst = institutionBox_.trimmed().isEmpty() ? Institution{} : institution_;
-    while (q.next()) {
-        PrescriptionLine l{int(q.integer(0)), q.text(1), int(q.integer(2)), q.number(3), q.integer(4), q.text(5), q.number(6), 0};
-        const double part = institutionPart(l.quantity * l.price, bucketOf(l.type), inst, cls);
+    for (const SaleLine& s : workingSaleLines(session_.db)) {
+        PrescriptionLine l{s, 0};
+        const double part = institutionPart(l.quantity * l.price, bucketOf(l.prescriptionType), inst, cls);
         l.vatOfInstitutionPart = part * l.vat / (l.vat + 100);
         r << l;
     }
@@ -125,9 +123,7 @@ QList<PrescriptionLine> ReceteLogic::linesOfClass(const QString& cls) const
 void ReceteLogic::computeGross()
 {
     std::array<double, BucketCount> gross{};
-    Sql q(session_.db, u"SELECT MIKTAR, FIYAT, RECKOD FROM SATEMP"_s);
-    q.exec();
-    while (q.next()) gross[int(bucketOf(q.text(2)))] += q.number(0) * q.number(1);
+    for (const SaleLine& l : workingSaleLines(session_.db)) gross[int(bucketOf(l.prescriptionType))] += l.quantity * l.price;
     double total = 0;
     for (int b = 0; b < BucketCount; ++b) {
         rec_.insert(grossField(Bucket(b)), gross[b]);
@@ -519,7 +515,7 @@ QStringList ReceteLogic::standardBackPrintLines(const StandardBackPrintOptions& 
     const QList<PrescriptionLine> items = lines();
     for (const PrescriptionLine& l : items) {
         QStringList cols(5, u"---"_s);
-        cols[int(bucketOf(l.type))] = format(u"%11.0n", l.quantity * l.price);
+        cols[int(bucketOf(l.prescriptionType))] = format(u"%11.0n", l.quantity * l.price);
         out << format(u"%-32s%2d%1s%11.0n %11s%11s%11s%11s%11s", l.name.left(31), l.quantity, u"x"_s, l.price, cols[0],
                       cols[1], cols[2], cols[3], cols[4]);
     }

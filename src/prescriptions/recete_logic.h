@@ -3,6 +3,7 @@
 // one RECETE.DB row created or corrected for a sale, its shares computed from the sale's
 // working list, the patient and doctor cards, the book number, an optional credit entry
 // and the standard back-print.
+#include "data/operations.h"
 #include "prescriptions/shares.h"
 
 #include <QDate>
@@ -17,14 +18,8 @@ namespace selvar {
 struct Session;
 class Canvas;
 
-struct PrescriptionLine {
-    int no = 0;
-    QString name;
-    int quantity = 0;
-    double price = 0;
-    qint64 productNo = 0;
-    QString type;
-    double vat = 0;
+// A line of the sale with the VAT of the institution's part of it.
+struct PrescriptionLine : SaleLine {
     double vatOfInstitutionPart = 0;  // kdvTut
 };
 
