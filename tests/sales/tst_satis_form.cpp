@@ -5,6 +5,7 @@
 #include "sales/product_list_model.h"
 #include "sales/ui/arajen_dlg.h"
 #include "sales/ui/satis_form.h"
+#include "support/fake_companion.h"
 #include "support/fake_platform.h"
 #include "support/scripted_prompter.h"
 #include "support/testdb.h"
@@ -82,6 +83,7 @@ private Q_SLOTS:
     void linesByKeys();
     void searchModeAndRights();
     void genericSearchDialog();
+    void oldSaleQuantityTypedAfterCtrlL();
 };
 
 void TstSatisForm::typingEnterAndRecordingByKeys()
@@ -193,6 +195,39 @@ void TstSatisForm::genericSearchDialog()
     f.form->logic().positionByName(u"PAROL"_s);
     f.form->logic().saveLeaflet(u"Günde iki kez."_s);
     QCOMPARE(Sql::scalar(f.t.db(), u"SELECT PROSPEKTUS FROM URUN WHERE ILACAD = 'PAROL'"_s).toString(), u"Günde iki kez."_s);
+}
+
+void TstSatisForm::oldSaleQuantityTypedAfterCtrlL()
+{
+    Fixture f;
+    typeText(f.form->productList(), u"parol"_s);
+    QTest::keyClick(f.form->productList(), Qt::Key_Return);
+    QTest::keyClick(f.form->productList(), Qt::Key_F7);
+    QCOMPARE(Sql::scalar(f.t.db(), u"SELECT COUNT(*) FROM SATIS WHERE SATISNO = 1"_s).toInt(), 1);
+    // F3 loads the old sale; Ctrl+L, then the quantity typed at once goes to its first line.
+    FakeCompanion companion;
+    companion.onCall(u"BrSatisCreate"_s, [](const FakeCompanion::Call&) { return QVariant(1.0); });
+    f.session.companion = &companion;
+    f.session.OldSalesAllowed = true;
+    SaleWindowLinks links;
+    links.chooseOldRecordKind = [] { return QChar(u'S'); };
+    TSatisForm form(f.session, links, f.search.get());
+    form.setValuesDialog(&f.values);
+    form.Giris();
+    QApplication::setActiveWindow(&form);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(form.productList(), Qt::Key_F3);
+    QCOMPARE(form.logic().saleMode(), 3);
+    QCOMPARE(form.lineModel()->rowCount(), 1);
+    QTest::keyClick(form.productList(), Qt::Key_L, Qt::ControlModifier);
+    QTableView* lines = form.saleList();
+    QVERIFY(lines->hasFocus());
+    QCOMPARE(lines->currentIndex().row(), 0);
+    QTest::keyClick(lines, Qt::Key_3, Qt::NoModifier);
+    QVERIFY(QApplication::focusWidget() != lines);  // the quantity's editor took the key
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTRY_COMPARE(form.logic().lines().value(0).quantity, 3);
+    f.session.companion = nullptr;
 }
 
 QTEST_MAIN(TstSatisForm)

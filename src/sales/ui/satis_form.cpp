@@ -117,7 +117,34 @@ TSatisForm::TSatisForm(Session& session, SaleWindowLinks links, TAraJenDlg* sear
 {
     setObjectName(u"TSatisForm"_s);
     setWindowTitle(u"SATIŞ İŞLEMLERİ"_s);
+    createLists();
+    createBoxes();
+    createButtons();
+    layOut();
+    createShortcuts();
+    resize(1100, 760);
+}
 
+QLabel* TSatisForm::addLabel(const QString& name, const QString& text)
+{
+    auto* l = new QLabel(text, this);
+    l->setObjectName(name);
+    labels_.insert(name, l);
+    return l;
+}
+
+QPushButton* TSatisForm::addButton(const QString& name, const QString& caption, std::function<void()> run)
+{
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(name);
+    b->setFocusPolicy(Qt::NoFocus);
+    connect(b, &QPushButton::clicked, this, [this, run] { command(run); });
+    buttons_.insert(name, b);
+    return b;
+}
+
+void TSatisForm::createLists()
+{
     products_ = new QTableView(this);
     products_->setObjectName(u"ProductList"_s);
     products_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -127,6 +154,17 @@ TSatisForm::TSatisForm(Session& session, SaleWindowLinks links, TAraJenDlg* sear
     products_->verticalHeader()->hide();
     products_->installEventFilter(this);
     products_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(products_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(this);
+        const bool stockHidden = products_->isColumnHidden(ProductListModel::Stock);
+        const bool expiryHidden = products_->isColumnHidden(ProductListModel::Expiry);
+        QAction* stock = menu.addAction(stockHidden ? u"Adet Göster"_s : u"Adet Gizle"_s);
+        QAction* expiry = menu.addAction(expiryHidden ? u"Miad Göster"_s : u"Miad Gizle"_s);
+        QAction* chosen = menu.exec(products_->viewport()->mapToGlobal(at));
+        if (chosen == stock) products_->setColumnHidden(ProductListModel::Stock, !stockHidden);
+        if (chosen == expiry) products_->setColumnHidden(ProductListModel::Expiry, !expiryHidden);
+    });
+    connect(products_, &QTableView::doubleClicked, this, [this] { command([this] { logic_.enterInProductList(); }); });
 
     lines_ = new QTableView(this);
     lines_->setObjectName(u"SaleList"_s);
@@ -141,46 +179,29 @@ TSatisForm::TSatisForm(Session& session, SaleWindowLinks links, TAraJenDlg* sear
     lines_->horizontalHeader()->setSectionResizeMode(SaleLinesModel::Name, QHeaderView::Stretch);
     lines_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                             | QAbstractItemView::AnyKeyPressed);
+}
 
-    auto mkLabel = [this](const QString& name, const QString& text = {}) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(name);
-        labels_.insert(name, l);
-        return l;
-    };
-    auto mkButton = [this](const QString& name, const QString& caption, std::function<void()> run) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setFocusPolicy(Qt::NoFocus);
-        connect(b, &QPushButton::clicked, this, [this, run] { command(run); });
-        buttons_.insert(name, b);
-        return b;
-    };
-    QLabel* searchLabel = mkLabel(u"Aranan"_s);
-    QLabel* modeLabel = mkLabel(u"Mode"_s);
+void TSatisForm::createBoxes()
+{
+    addLabel(u"Aranan"_s);
+    QLabel* modeLabel = addLabel(u"Mode"_s);
     QFont bold = modeLabel->font();
     bold.setBold(true);
     modeLabel->setFont(bold);
-    QLabel* group = mkLabel(u"Grup"_s);
-    QLabel* generic = mkLabel(u"Jenerik"_s);
-    QLabel* indication = mkLabel(u"Endikasyon"_s);
-    QLabel* type = mkLabel(u"ReceteTipi"_s);
-    type->setFont(bold);
+    addLabel(u"Grup"_s);
+    addLabel(u"Jenerik"_s);
+    addLabel(u"Endikasyon"_s);
+    addLabel(u"ReceteTipi"_s)->setFont(bold);
     leaflet_ = new QPlainTextEdit(this);
     leaflet_->setObjectName(u"Prospektus"_s);
     leaflet_->installEventFilter(this);
     leaflet_->setMaximumHeight(90);
-
-    QLabel* oldLabel = mkLabel(u"Eski"_s, u"ESKİ"_s);
-    QLabel* oldDate = mkLabel(u"EskiTarih"_s);
-    QLabel* oldNo = mkLabel(u"EskiNo"_s);
-    QLabel* correction = mkLabel(u"Duzeltme"_s, u"DÜZELTME"_s);
-    for (QLabel* l : {oldLabel, oldDate, oldNo, correction}) {
+    for (QLabel* l : {addLabel(u"Eski"_s, u"ESKİ"_s), addLabel(u"EskiTarih"_s), addLabel(u"EskiNo"_s),
+                      addLabel(u"Duzeltme"_s, u"DÜZELTME"_s)}) {
         l->setFont(bold);
         l->setStyleSheet(u"color: #a00000"_s);
     }
-    QLabel* total = mkLabel(u"Toplam"_s);
-    total->setFont(bold);
+    addLabel(u"Toplam"_s)->setFont(bold);
     discountBox_ = new QLineEdit(this);
     discountBox_->setObjectName(u"Iskonto"_s);
     paidBox_ = new QLineEdit(this);
@@ -204,40 +225,46 @@ TSatisForm::TSatisForm(Session& session, SaleWindowLinks links, TAraJenDlg* sear
         logic_.dateBoxLeft();
         if (logic_.dateBox().trimmed().isEmpty() || logic_.dateBox().remove(u'.').trimmed().isEmpty()) dateBox_->clear();
     });
+}
 
-    mkButton(u"EskiSatislar"_s, u"Eski Satışlar"_s, [this] { logic_.eskiSatislar(); });
-    mkButton(u"Perakende"_s, u"Perakende Kayıt"_s, [this] { logic_.perakendeKayit(); });
-    mkButton(u"Recete"_s, u"Reçete Kayıt"_s, [this] { logic_.receteKayit(); });
-    mkButton(u"Fatura"_s, u"Fatura Kayıt"_s, [this] { logic_.faturaKayit(); });
-    mkButton(u"Veresiye"_s, u"Prk.Veresiye Kayıt"_s, [this] { logic_.veresiyeKayit(); })
+void TSatisForm::createButtons()
+{
+    addButton(u"EskiSatislar"_s, u"Eski Satışlar"_s, [this] { logic_.eskiSatislar(); });
+    addButton(u"Perakende"_s, u"Perakende Kayıt"_s, [this] { logic_.perakendeKayit(); });
+    addButton(u"Recete"_s, u"Reçete Kayıt"_s, [this] { logic_.receteKayit(); });
+    addButton(u"Fatura"_s, u"Fatura Kayıt"_s, [this] { logic_.faturaKayit(); });
+    addButton(u"Veresiye"_s, u"Prk.Veresiye Kayıt"_s, [this] { logic_.veresiyeKayit(); })
         ->setToolTip(u"Veresiye kaydından sonra F7 ile perakende kaydı yapın."_s);
-    mkButton(u"Iptal"_s, u"Satış Listesi İptali"_s, [this] { logic_.satisListesiIptali(); });
-    mkButton(u"UrunKarti"_s, u" Ürün Kartı"_s, [this] { logic_.productCard(0); });
-    mkButton(u"StokKarti"_s, u" Stok Kartı"_s, [this] { logic_.stockCard(); });
-    mkButton(u"JenerikAra"_s, u"Jenerik (F11)"_s, [this] { searchByClass(AraJenLogic::Kind::Generic); });
-    mkButton(u"EndikasyonAra"_s, u"Endikasyon (F12)"_s, [this] { searchByClass(AraJenLogic::Kind::Indication); });
-    mkButton(u"GrupAra"_s, u"Ürün Grubu"_s, [this] { searchByClass(AraJenLogic::Kind::Group); });
-    mkButton(u"Hesap"_s, u"Hesap Makinesi"_s, [this] {
+    addButton(u"Iptal"_s, u"Satış Listesi İptali"_s, [this] { logic_.satisListesiIptali(); });
+    addButton(u"UrunKarti"_s, u" Ürün Kartı"_s, [this] { logic_.productCard(0); });
+    addButton(u"StokKarti"_s, u" Stok Kartı"_s, [this] { logic_.stockCard(); });
+    addButton(u"JenerikAra"_s, u"Jenerik (F11)"_s, [this] { searchByClass(AraJenLogic::Kind::Generic); });
+    addButton(u"EndikasyonAra"_s, u"Endikasyon (F12)"_s, [this] { searchByClass(AraJenLogic::Kind::Indication); });
+    addButton(u"GrupAra"_s, u"Ürün Grubu"_s, [this] { searchByClass(AraJenLogic::Kind::Group); });
+    addButton(u"Hesap"_s, u"Hesap Makinesi"_s, [this] {
         if (session_.platform && !session_.platform->startCalculator())
             session_.prompter.warning(u"Hesap makinesi bulunamadı."_s);
     });
-    mkButton(u"ListeYaz"_s, u"Satıs Listesini Yaz"_s, [this] { logic_.writeSaleList(); });
-    mkButton(u"AramaModu"_s, u"Barkodla Ara ( F5 Tuşu )"_s, [this] { logic_.toggleSearchMode(); });
+    addButton(u"ListeYaz"_s, u"Satıs Listesini Yaz"_s, [this] { logic_.writeSaleList(); });
+    addButton(u"AramaModu"_s, u"Barkodla Ara ( F5 Tuşu )"_s, [this] { logic_.toggleSearchMode(); });
+}
 
-    // Layout: products and the current product on top, the sale below.
+void TSatisForm::layOut()
+{
+    // Products and the current product on top, the sale below.
     auto* info = new QGridLayout;
     info->addWidget(new QLabel(u"Grubu :"_s, this), 0, 0);
-    info->addWidget(group, 0, 1);
+    info->addWidget(labels_[u"Grup"_s], 0, 1);
     info->addWidget(new QLabel(u"Jeneriği :"_s, this), 1, 0);
-    info->addWidget(generic, 1, 1);
+    info->addWidget(labels_[u"Jenerik"_s], 1, 1);
     info->addWidget(new QLabel(u"Endikasyonu :"_s, this), 2, 0);
-    info->addWidget(indication, 2, 1);
-    info->addWidget(type, 3, 0, 1, 2);
+    info->addWidget(labels_[u"Endikasyon"_s], 2, 1);
+    info->addWidget(labels_[u"ReceteTipi"_s], 3, 0, 1, 2);
     info->addWidget(leaflet_, 4, 0, 1, 2);
     auto* searchRow = new QHBoxLayout;
-    searchRow->addWidget(modeLabel);
+    searchRow->addWidget(labels_[u"Mode"_s]);
     searchRow->addWidget(buttons_[u"AramaModu"_s]);
-    searchRow->addWidget(searchLabel, 1);
+    searchRow->addWidget(labels_[u"Aranan"_s], 1);
     auto* top = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     left->addLayout(searchRow);
@@ -251,13 +278,13 @@ TSatisForm::TSatisForm(Session& session, SaleWindowLinks links, TAraJenDlg* sear
     top->addLayout(right, 1);
 
     auto* oldRow = new QHBoxLayout;
-    for (QLabel* l : {oldLabel, oldDate, oldNo, correction}) oldRow->addWidget(l);
+    for (const char* l : {"Eski", "EskiTarih", "EskiNo", "Duzeltme"}) oldRow->addWidget(labels_[QString::fromLatin1(l)]);
     oldRow->addStretch();
     oldRow->addWidget(new QLabel(u"Eski Fyt.lı Reç.Trh."_s, this));
     oldRow->addWidget(dateBox_);
     auto* totals = new QHBoxLayout;
     totals->addWidget(new QLabel(u"Toplam :"_s, this));
-    totals->addWidget(total);
+    totals->addWidget(labels_[u"Toplam"_s]);
     totals->addSpacing(20);
     totals->addWidget(new QLabel(u"İskonto :"_s, this));
     totals->addWidget(discountBox_);
@@ -273,7 +300,10 @@ TSatisForm::TSatisForm(Session& session, SaleWindowLinks links, TAraJenDlg* sear
     layout->addWidget(lines_, 2);
     layout->addLayout(totals);
     layout->addLayout(commands);
+}
 
+void TSatisForm::createShortcuts()
+{
     auto key = [this](const QKeySequence& seq, std::function<void()> run) {
         auto* s = new QShortcut(seq, this);
         s->setContext(Qt::WindowShortcut);
@@ -294,20 +324,18 @@ TSatisForm::TSatisForm(Session& session, SaleWindowLinks links, TAraJenDlg* sear
     key(Qt::Key_F10, [this] { logic_.veresiyeKayit(); });
     key(Qt::Key_F11, [this] { searchByClass(AraJenLogic::Kind::Generic); });
     key(Qt::Key_F12, [this] { searchByClass(AraJenLogic::Kind::Indication); });
-    key(QKeySequence(u"Ctrl+L"_s), [this] { lines_->setFocus(); });
+    // Only the focus moves: no command, so the list keeps the line made current.
+    auto* toLines = new QShortcut(QKeySequence(u"Ctrl+L"_s), this);
+    toLines->setContext(Qt::WindowShortcut);
+    connect(toLines, &QShortcut::activated, this, [this] { focusSaleList(); });
+}
 
-    connect(products_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        QMenu menu(this);
-        const bool stockHidden = products_->isColumnHidden(ProductListModel::Stock);
-        const bool expiryHidden = products_->isColumnHidden(ProductListModel::Expiry);
-        QAction* stock = menu.addAction(stockHidden ? u"Adet Göster"_s : u"Adet Gizle"_s);
-        QAction* expiry = menu.addAction(expiryHidden ? u"Miad Göster"_s : u"Miad Gizle"_s);
-        QAction* chosen = menu.exec(products_->viewport()->mapToGlobal(at));
-        if (chosen == stock) products_->setColumnHidden(ProductListModel::Stock, !stockHidden);
-        if (chosen == expiry) products_->setColumnHidden(ProductListModel::Expiry, !expiryHidden);
-    });
-    connect(products_, &QTableView::doubleClicked, this, [this] { command([this] { logic_.enterInProductList(); }); });
-    resize(1100, 760);
+void TSatisForm::focusSaleList()
+{
+    lines_->setFocus();
+    // Keys typed at once go to the first line, also right after an old sale was loaded.
+    if (!lines_->currentIndex().isValid() && lineModel_->rowCount() > 0)
+        lines_->setCurrentIndex(lineModel_->index(0, SaleLinesModel::No));
 }
 
 TSatisForm::~TSatisForm() = default;

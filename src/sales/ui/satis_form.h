@@ -68,6 +68,14 @@ protected:
     bool event(QEvent* e) override;
 
 private:
+    QLabel* addLabel(const QString& name, const QString& text = {});
+    QPushButton* addButton(const QString& name, const QString& caption, std::function<void()> run);
+    void createLists();
+    void createBoxes();
+    void createButtons();
+    void layOut();
+    void createShortcuts();
+    void focusSaleList();  // Ctrl+L
     void guarded(const std::function<void()>& f);
     void command(const std::function<void()>& f);  // runs and shows the new state
     bool productKey(QKeyEvent* k);
