@@ -160,6 +160,10 @@ private:
     void followScans(QString next);
     void runPendingCommand();
 
+    // The product list's orders: by name, and by barcode while a barcode is looked up.
+    static inline const QString ByName = QStringLiteral("ILACADI");
+    static inline const QString ByBarcode = QStringLiteral("ILACKODU");
+
     Session& session_;
     ProductValuesDialog* values_;
     SaleWindowLinks links_;

@@ -49,38 +49,60 @@ TReceteForm::TReceteForm(Session& session, QWidget* parent) : QDialog(parent), s
 {
     setObjectName(u"TReceteForm"_s);
     setWindowTitle(u"REÇETE KAYIT"_s);
-    auto mkBox = [this](const QString& name, int maxLength) {
-        auto* e = new QLineEdit(this);
-        e->setObjectName(name);
-        if (maxLength > 0) e->setMaxLength(maxLength);
-        e->installEventFilter(this);
-        boxes_.insert(name, e);
-        return e;
-    };
-    auto mkLabel = [this](const QString& name, const QString& text = {}) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(name);
-        labels_.insert(name, l);
-        return l;
-    };
-    auto mkButton = [this](const QString& name, const QString& caption, std::function<void()> run) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, [this, run] { guarded(run); });
-        buttons_.insert(name, b);
-        return b;
-    };
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(createHeader());
+    layout->addLayout(createHeadings());
+    QLabel* notice = addLabel(u"Fatura"_s);
+    notice->setStyleSheet(u"color: #a00000; font-weight: bold"_s);
+    layout->addWidget(notice);
+    layout->addWidget(createPages(), 1);
+    layout->addLayout(createButtons());
+    connectChoices();
+    // The report font of the back-print, with its margin.
+    int margin = 0;
+    if (loadReportFont(session_.db, u"recete"_s, font_, margin)) margin_->setValue(std::max(0, margin));
+    resize(900, 760);
+}
 
+QLineEdit* TReceteForm::addBox(const QString& name, int maxLength)
+{
+    auto* e = new QLineEdit(this);
+    e->setObjectName(name);
+    if (maxLength > 0) e->setMaxLength(maxLength);
+    e->installEventFilter(this);
+    boxes_.insert(name, e);
+    return e;
+}
+
+QLabel* TReceteForm::addLabel(const QString& name, const QString& text)
+{
+    auto* l = new QLabel(text, this);
+    l->setObjectName(name);
+    labels_.insert(name, l);
+    return l;
+}
+
+QPushButton* TReceteForm::addButton(const QString& name, const QString& caption, std::function<void()> run)
+{
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    connect(b, &QPushButton::clicked, this, [this, run] { guarded(run); });
+    buttons_.insert(name, b);
+    return b;
+}
+
+QLayout* TReceteForm::createHeader()
+{
     // Institution, patient, class, doctor.
     auto* top = new QGridLayout;
     top->addWidget(new QLabel(u"Kurum Kodu (F5)"_s, this), 0, 0);
-    top->addWidget(mkBox(u"KURUMKOD"_s, 11), 0, 1);
-    top->addWidget(mkLabel(u"KurumAdi"_s), 0, 2, 1, 3);
+    top->addWidget(addBox(u"KURUMKOD"_s, 11), 0, 1);
+    top->addWidget(addLabel(u"KurumAdi"_s), 0, 2, 1, 3);
     top->addWidget(new QLabel(u"Hasta Adı (F6)"_s, this), 1, 0);
-    top->addWidget(mkBox(u"HASTADI"_s, 18), 1, 1);
+    top->addWidget(addBox(u"HASTADI"_s, 18), 1, 1);
     top->addWidget(new QLabel(u"Soyadı"_s, this), 1, 2);
-    top->addWidget(mkBox(u"HASTASOYAD"_s, 18), 1, 3);
+    top->addWidget(addBox(u"HASTASOYAD"_s, 18), 1, 3);
     auto* classBox = new QGroupBox(u"Hasta Sınıfı"_s, this);
     auto* classLayout = new QHBoxLayout(classBox);
     classes_ = new QButtonGroup(this);
@@ -91,21 +113,21 @@ TReceteForm::TReceteForm(Session& session, QWidget* parent) : QDialog(parent), s
     }
     top->addWidget(classBox, 2, 0, 1, 5);
     top->addWidget(new QLabel(u"Doktor Kodu (F7)"_s, this), 3, 0);
-    top->addWidget(mkBox(u"DRKOD"_s, 9), 3, 1);
-    top->addWidget(mkBox(u"DRAD"_s, 18), 3, 2);
-    top->addWidget(mkBox(u"DRSOYAD"_s, 18), 3, 3);
+    top->addWidget(addBox(u"DRKOD"_s, 9), 3, 1);
+    top->addWidget(addBox(u"DRAD"_s, 18), 3, 2);
+    top->addWidget(addBox(u"DRSOYAD"_s, 18), 3, 3);
     top->addWidget(new QLabel(u"Seri No"_s, this), 4, 0);
-    top->addWidget(mkBox(u"SERINO"_s, 10), 4, 1);
+    top->addWidget(addBox(u"SERINO"_s, 10), 4, 1);
     top->addWidget(new QLabel(u"Protokol No"_s, this), 4, 2);
-    top->addWidget(mkBox(u"PROTOKOLNO"_s, 10), 4, 3);
+    top->addWidget(addBox(u"PROTOKOLNO"_s, 10), 4, 3);
     auto* dates = new QHBoxLayout;
     for (const auto& [name, caption] : {std::pair{u"RECTARIH"_s, u"Reçete Tarihi"_s}, std::pair{u"ALTARIH"_s, u"Alındığı Tarih"_s},
                                         std::pair{u"VIZETRH"_s, u"Vize Tarihi"_s}}) {
         dates->addWidget(new QLabel(caption, this));
-        QLineEdit* e = mkBox(name, 0);
+        QLineEdit* e = addBox(name, 0);
         e->setInputMask(u"00.00.0000;_"_s);
         dates->addWidget(e);
-        mkButton(u"Takvim"_s + name, u"..."_s, [this, name = name] {
+        addButton(u"Takvim"_s + name, u"..."_s, [this, name = name] {
             if (!session_.companion) return;
             const double chosen = session_.companion->DateAl1(toDateTimeReal(session_.clock.today()));
             if (chosen > 0) {
@@ -127,16 +149,23 @@ TReceteForm::TReceteForm(Session& session, QWidget* parent) : QDialog(parent), s
         placeLayout->addWidget(r);
     }
     top->addWidget(placeBox, 6, 0, 1, 3);
-    top->addWidget(mkBox(u"DZADR1"_s, 30), 6, 3);
-    top->addWidget(mkBox(u"DZADR2"_s, 30), 6, 4);
+    top->addWidget(addBox(u"DZADR1"_s, 30), 6, 3);
+    top->addWidget(addBox(u"DZADR2"_s, 30), 6, 4);
+    return top;
+}
+
+QLayout* TReceteForm::createHeadings()
+{
     auto* headings = new QGridLayout;
     for (int i = 0; i < 6; ++i) {
-        headings->addWidget(mkLabel(u"ETIKET"_s + QString::number(i + 1)), i / 3, (i % 3) * 2);
-        headings->addWidget(mkBox(u"BAS"_s + QString::number(i + 1), 17), i / 3, (i % 3) * 2 + 1);
+        headings->addWidget(addLabel(u"ETIKET"_s + QString::number(i + 1)), i / 3, (i % 3) * 2);
+        headings->addWidget(addBox(u"BAS"_s + QString::number(i + 1), 17), i / 3, (i % 3) * 2 + 1);
     }
-    QLabel* notice = mkLabel(u"Fatura"_s);
-    notice->setStyleSheet(u"color: #a00000; font-weight: bold"_s);
+    return headings;
+}
 
+QWidget* TReceteForm::createPages()
+{
     // The pages: amounts, medicines, back-prints.
     pages_ = new QTabWidget(this);
     hesap_ = new QTableWidget(6, 7, this);
@@ -188,25 +217,27 @@ TReceteForm::TReceteForm(Session& session, QWidget* parent) : QDialog(parent), s
     connect(printChoice_, &QButtonGroup::idClicked, this, [this](int id) { logic_.setPrintChoice(id); });
     backPages_->addTab(defined, u"Tanımlı Reçete Arkası Dökümleri"_s);
     pages_->addTab(backPages_, u"Reçete Arkası Dökümleri"_s);
+    return pages_;
+}
 
-    mkButton(u"Sakla"_s, u"&Sakla"_s, [this] { store(logic_.printChoice()); });
-    mkButton(u"Vazgec"_s, u"V&azgeç"_s, [this] { reject(); });
-    mkButton(u"Veresiye"_s, u"&Veresiye Kayıt"_s, [this] {
+QLayout* TReceteForm::createButtons()
+{
+    addButton(u"Sakla"_s, u"&Sakla"_s, [this] { store(logic_.printChoice()); });
+    addButton(u"Vazgec"_s, u"V&azgeç"_s, [this] { reject(); });
+    addButton(u"Veresiye"_s, u"&Veresiye Kayıt"_s, [this] {
         leaveChangedBoxes();
         logic_.creditEntry();
         refresh();
     });
-    mkButton(u"Dokum"_s, u"Şimdi Standart &Döküm Al"_s, [this] { standardBackPrint(); });
-    mkButton(u"Font"_s, u"Yazıcı &Fontu"_s, [this] { chooseFont(); });
+    addButton(u"Dokum"_s, u"Şimdi Standart &Döküm Al"_s, [this] { standardBackPrint(); });
+    addButton(u"Font"_s, u"Yazıcı &Fontu"_s, [this] { chooseFont(); });
     auto* buttons = new QHBoxLayout;
     for (const char* b : {"Sakla", "Vazgec", "Veresiye", "Dokum", "Font"}) buttons->addWidget(buttons_[QString::fromLatin1(b)]);
+    return buttons;
+}
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(headings);
-    layout->addWidget(notice);
-    layout->addWidget(pages_, 1);
-    layout->addLayout(buttons);
+void TReceteForm::connectChoices()
+{
     connect(classes_, &QButtonGroup::idClicked, this, [this](int id) {
         guarded([&] { logic_.setClassLetter(kClassLetters[id]); });
         refresh();
@@ -218,11 +249,6 @@ TReceteForm::TReceteForm(Session& session, QWidget* parent) : QDialog(parent), s
         buttons_[u"Sakla"_s]->setEnabled(!t.trimmed().isEmpty());
         buttons_[u"Veresiye"_s]->setEnabled(!t.trimmed().isEmpty() || !boxes_[u"KURUMKOD"_s]->text().trimmed().isEmpty());
     });
-
-    // The report font of the back-print, with its margin.
-    int margin = 0;
-    if (loadReportFont(session_.db, u"recete"_s, font_, margin)) margin_->setValue(std::max(0, margin));
-    resize(900, 760);
 }
 
 TReceteForm::~TReceteForm() = default;

@@ -9,6 +9,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
@@ -46,6 +47,14 @@ protected:
     bool event(QEvent* e) override;
 
 private:
+    QLineEdit* addBox(const QString& name, int maxLength);
+    QLabel* addLabel(const QString& name, const QString& text = {});
+    QPushButton* addButton(const QString& name, const QString& caption, std::function<void()> run);
+    QLayout* createHeader();    // institution, patient, class, doctor, dates, place
+    QLayout* createHeadings();  // the institution's six labels and their values
+    QWidget* createPages();     // amounts, medicines, back-prints
+    QLayout* createButtons();
+    void connectChoices();
     void guarded(const std::function<void()>& f);
     void store(int printChoice);
     void readBoxes();

@@ -53,7 +53,28 @@ TMikDlg::TMikDlg(Session& session, QWidget* parent) : QDialog(parent), session_(
     normalPalette_ = palette();
     logic_.setPriceIncreaseCheck(
         [this](qint64 productNo, double newPrice) { return ZamOnay(session_, productNo, newPrice, this); });
+    QLayout* values = createValues();
+    createTypes();
+    createPurchasePanel();
+    createHistory();
+    QLayout* buttons = createButtons();
 
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(productName_);
+    layout->addLayout(values);
+    layout->addWidget(typeBox_);
+    layout->addWidget(purchase_);
+    layout->addWidget(grid_);
+    layout->addLayout(buttons);
+
+    purchase_->hide();
+    grid_->hide();
+    historyClose_->hide();
+    setTabOrder(quantity_, price_);
+}
+
+QLayout* TMikDlg::createValues()
+{
     productName_ = new QLabel(this);
     productName_->setObjectName(u"ProductName"_s);
     QFont bold = productName_->font();
@@ -80,7 +101,11 @@ TMikDlg::TMikDlg(Session& session, QWidget* parent) : QDialog(parent), session_(
     values->addWidget(quantity_, 1, 1);
     values->addWidget(new QLabel(u"Mevcut Miktar"_s, this), 1, 2);
     values->addWidget(stock_, 1, 3);
+    return values;
+}
 
+void TMikDlg::createTypes()
+{
     // The twelve prescription types in three columns.
     typeBox_ = new QGroupBox(this);
     types_ = new QButtonGroup(this);
@@ -95,7 +120,10 @@ TMikDlg::TMikDlg(Session& session, QWidget* parent) : QDialog(parent), session_(
     }
     connect(types_, &QButtonGroup::idClicked, this,
             [this](int id) { logic_.setPrescriptionType(prescriptionTypeCodes().value(id)); });
+}
 
+void TMikDlg::createPurchasePanel()
+{
     // Purchase panel.
     purchase_ = new QFrame(this);
     purchase_->setObjectName(u"PurchasePanel"_s);
@@ -146,7 +174,10 @@ TMikDlg::TMikDlg(Session& session, QWidget* parent) : QDialog(parent), session_(
         logic_.setDiscountType(id);
         showPriceLabel();
     });
+}
 
+void TMikDlg::createHistory()
+{
     // The price history.
     grid_ = new QTableWidget(0, 2, this);
     grid_->setObjectName(u"EskiFiyatlar"_s);
@@ -162,7 +193,10 @@ TMikDlg::TMikDlg(Session& session, QWidget* parent) : QDialog(parent), session_(
             [this](int row, int, int, int) {
                 if (!fillingGrid_) logic_.setHistoryCurrent(row);
             });
+}
 
+QLayout* TMikDlg::createButtons()
+{
     ok_ = new QPushButton(u"Tamam"_s, this);
     ok_->setObjectName(u"OK"_s);
     ok_->setDefault(true);
@@ -189,19 +223,7 @@ TMikDlg::TMikDlg(Session& session, QWidget* parent) : QDialog(parent), session_(
     buttons->addStretch();
     buttons->addWidget(historyOpen_);
     buttons->addWidget(historyClose_);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(productName_);
-    layout->addLayout(values);
-    layout->addWidget(typeBox_);
-    layout->addWidget(purchase_);
-    layout->addWidget(grid_);
-    layout->addLayout(buttons);
-
-    purchase_->hide();
-    grid_->hide();
-    historyClose_->hide();
-    setTabOrder(quantity_, price_);
+    return buttons;
 }
 
 TMikDlg::~TMikDlg() = default;

@@ -9,6 +9,7 @@ class QButtonGroup;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -70,6 +71,11 @@ private:
     void showHistory();
     void showHistoryButtons();
     void showPriceLabel();
+    QLayout* createValues();  // name, price, quantity, stock
+    void createTypes();       // the twelve prescription types in three columns
+    void createPurchasePanel();
+    void createHistory();     // the price history
+    QLayout* createButtons();
     void guarded(const std::function<void()>& f);
 
     Session& session_;
