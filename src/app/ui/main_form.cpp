@@ -115,16 +115,7 @@ TILKForm::TILKForm(Session& session, const WindowOpeners& openers, QWidget* pare
         box.exec();
     });
 
-    // The hidden private-report command; its shortcut comes from the pharmacy settings.
-    auto* secret = new QAction(u"Sifreli"_s, this);
-    secret->setObjectName(u"Sifreli"_s);
-    QKeySequence key = QKeySequence::fromString(logic_.privateShortcut(), QKeySequence::PortableText);
-    secret->setShortcut(key.isEmpty() ? QKeySequence(u"Ctrl+B"_s) : key);
-    secret->setShortcutContext(Qt::WindowShortcut);
-    secret->setEnabled(rights_.gizlikasa && bool(openers_.privateReports));
-    connect(secret, &QAction::triggered, this, [this] { guarded(openers_.privateReports); });
-    addAction(secret);
-    commands_.insert(u"Sifreli"_s, secret);
+    addPrivateReportCommand();
 
     // The big-button panel.
     auto* central = new QWidget(this);
@@ -183,6 +174,20 @@ TILKForm::TILKForm(Session& session, const WindowOpeners& openers, QWidget* pare
 }
 
 TILKForm::~TILKForm() = default;
+
+void TILKForm::addPrivateReportCommand()
+{
+    // Hidden: its shortcut comes from the pharmacy settings.
+    auto* secret = new QAction(u"Sifreli"_s, this);
+    secret->setObjectName(u"Sifreli"_s);
+    QKeySequence key = QKeySequence::fromString(logic_.privateShortcut(), QKeySequence::PortableText);
+    secret->setShortcut(key.isEmpty() ? QKeySequence(u"Ctrl+B"_s) : key);
+    secret->setShortcutContext(Qt::WindowShortcut);
+    secret->setEnabled(rights_.gizlikasa && bool(openers_.privateReports));
+    connect(secret, &QAction::triggered, this, [this] { guarded(openers_.privateReports); });
+    addAction(secret);
+    commands_.insert(u"Sifreli"_s, secret);
+}
 
 void TILKForm::guarded(const std::function<void()>& f) { runCommand(session_.prompter, f); }
 

@@ -38,6 +38,7 @@ private:
                         bool allowed = true);
     QPushButton* addButton(const QString& caption, QAction* action);
     QPushButton* addButton(const QString& caption, std::function<void()> run, bool allowed = true);
+    void addPrivateReportCommand();
     void guarded(const std::function<void()>& f);
     void sibling(const QString& program, const QString& title);
 
