@@ -136,21 +136,7 @@ void ReceteLogic::computeGross()
     }
 }
 
-Institution ReceteLogic::loadInstitution(const QString& code) const
-{
-    Institution inst;
-    if (code.trimmed().isEmpty()) return inst;
-    Table k(session_.db, u"KRMLAR.DB"_s);
-    if (!k.findKey({code.trimmed()})) return inst;
-    inst.found = true;
-    inst.code = k.text(u"KOD"_s);
-    inst.name = k.text(u"AD"_s);
-    inst.shareFromGross = k.text(u"HSP_ISKON"_s) == u"1"_s;
-    for (const FieldDef& f : k.def().fields)
-        if (f.type == FieldType::Number) inst.rates.insert(f.name, k.number(f.name));
-    for (int i = 1; i <= 6; ++i) inst.labels << k.text(u"ETIKET"_s + QString::number(i));
-    return inst;
-}
+Institution ReceteLogic::loadInstitution(const QString& code) const { return selvar::loadInstitution(session_.db, code); }
 
 void ReceteLogic::computeShares()
 {

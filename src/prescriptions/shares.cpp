@@ -1,6 +1,7 @@
 #include "prescriptions/shares.h"
 
 #include "core/format.h"
+#include "data/table.h"
 
 #include <cmath>
 
@@ -50,6 +51,22 @@ QString shownRate(double rate)
     double rounded = 0;
     parseNumber(format(u"%.3g", rate), &rounded);
     return format(u"%.2f", rounded);
+}
+
+Institution loadInstitution(Database& db, const QString& code)
+{
+    Institution inst;
+    if (code.trimmed().isEmpty()) return inst;
+    Table k(db, u"KRMLAR.DB"_s);
+    if (!k.findKey({code.trimmed()})) return inst;
+    inst.found = true;
+    inst.code = k.text(u"KOD"_s);
+    inst.name = k.text(u"AD"_s);
+    inst.shareFromGross = k.text(u"HSP_ISKON"_s) == u"1"_s;
+    for (const FieldDef& f : k.def().fields)
+        if (f.type == FieldType::Number) inst.rates.insert(f.name, k.number(f.name));
+    for (int i = 1; i <= 6; ++i) inst.labels << k.text(u"ETIKET"_s + QString::number(i));
+    return inst;
 }
 
 double Institution::discountRate(Bucket b) const

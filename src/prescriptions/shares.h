@@ -34,6 +34,10 @@ struct Institution {
     double shareRate(Bucket b, const QString& classLetter) const;
 };
 
+class Database;
+// The card of an institution by its code; `found` false for an empty or unknown code.
+Institution loadInstitution(Database& db, const QString& code);
+
 struct BucketShare {
     double gross = 0, discountRate = 0, discount = 0, subtotal = 0, shareRate = 0, share = 0, net = 0;
 };

@@ -484,7 +484,10 @@ QString Engine::controlText(const Control& c, const BandContext& ctx) const
 {
     switch (c.kind) {
     case Control::Kind::Text: return c.text;
-    case Control::Kind::Field: return displayText(ctx.row.value(c.text), c.pattern, c.mask);
+    case Control::Kind::Field:
+        // A sub-detail's bands see the fields of their detail row that their own rows lack.
+        if (ctx.master && !ctx.row.has(c.text)) return displayText(ctx.master->value(c.text), c.pattern, c.mask);
+        return displayText(ctx.row.value(c.text), c.pattern, c.mask);
     case Control::Kind::Expression:
         return c.expression ? displayText(c.expression(ctx), c.pattern, c.mask) : QString();
     case Control::Kind::Sum:

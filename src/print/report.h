@@ -10,6 +10,9 @@
 // fit moves to the next column or page; a band whose height is 0 or that is not visible
 // takes no room.
 //
+// A field control in a sub-detail's bands shows its detail row's field when the sub-detail
+// row has none of that name (a prescription's totals under its lines).
+//
 // Code changes bands and controls before each printing through beforePrint (heights,
 // widths, positions, texts, visibility), as the printouts do per prescription. All sizes
 // are millimetres; positions are taken from the band's top-left corner.

@@ -6,6 +6,7 @@
 #include "sales/ui/satis_form.h"
 #include "platform/session.h"
 #include "prescriptions/ui/recete_kayit.h"
+#include "reports/ui/backprint.h"
 
 namespace selvar {
 
@@ -38,6 +39,11 @@ LongLivedWindows createLongLivedWindows(Session& session)
     saleLinks.receteKayitAc = [&session, o = others.get()](const QString& book, int mode, const QString& date, double sale,
                                                            const LinesRecorder& lines) {
         return ReceteKayitAc(session, book, mode, date, sale, lines, o->satis.get());
+    };
+    // After a prescription sale: 2 the stamped back sheet, 1 the defined one.
+    saleLinks.backPrint = [&session, o = others.get()](int kind) {
+        if (kind == 2) KaseliDokum(session, {}, {}, o->satis.get());
+        else if (kind == 1) TanimliDokum(session, {}, {}, {}, o->satis.get());
     };
     others->satis = std::make_unique<TSatisForm>(session, saleLinks, others->araJen.get());
     others->mik = std::make_unique<TMikDlg>(session, others->satis.get());
