@@ -33,10 +33,11 @@ constexpr double kColumnGap = 5 * 25.4 / 96.0;
 
 QString letterOf(int b) { return QString::fromLatin1(CategoryLetters[size_t(b)]); }
 
-// The calculated names among the data fields: amounts, printed with thousands.
+// The amounts among the data fields, printed with thousands: the calculated ones and the
+// unit price, which the sale rows keep as a plain number.
 const QSet<QString>& calculatedAmounts()
 {
-    static const QSet<QString> s{u"BRUT"_s,  u"INDIRSON"_s,    u"HKPSON"_s,    u"NETSON"_s,   u"INDIR"_s,
+    static const QSet<QString> s{u"FIYAT"_s, u"BRUT"_s,  u"INDIRSON"_s,    u"HKPSON"_s,    u"NETSON"_s,   u"INDIR"_s,
                                  u"NETNONITHAL"_s, u"NETTUMIHL"_s, u"BRUTUTAR"_s, u"BN"_s,      u"BI"_s,
                                  u"BO"_s,    u"BH"_s,          u"BMR"_s,       u"BNTUT"_s,    u"BITUT"_s,
                                  u"BOTUT"_s, u"BHTUT"_s,       u"BMRTUT"_s};

@@ -10,6 +10,7 @@
 #include "data/database.h"
 #include "data/demo.h"
 #include "data/transfer.h"
+#include "reports/demo_prescriptions.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -62,7 +63,10 @@ int create(const QString& what, const AliasConfig& alias, bool replace)
         db.dropAllTables();
     }
     db.createSchema();
-    if (what == u"demo"_s) fillDemoData(db, QDate::currentDate());
+    if (what == u"demo"_s) {
+        fillDemoData(db, QDate::currentDate());
+        addDemoPrescriptions(db, QDate::currentDate());
+    }
     out << (what == u"demo"_s ? "demo database" : "empty database") << " created: " << alias.displayName() << "\n";
     if (what == u"demo"_s) out << "user " << DemoUser << ", password " << DemoPassword << "\n";
     return 0;

@@ -8,6 +8,7 @@
 #include "platform/session.h"
 #include "print/document.h"
 #include "print/print_service.h"
+#include "prescriptions/shares.h"
 #include "print/report.h"
 #include "reports/backprint_values.h"
 #include "reports/kaseli_logic.h"
@@ -127,6 +128,7 @@ private Q_SLOTS:
     void optionsRowAfterClosing();
     void definedColumnsAndWordings();
     void definedWarnings();
+    void demoPrescriptionsAddUp();
 };
 
 void TstBackPrint::sharesByOrderAndPatientType()
@@ -469,6 +471,35 @@ void TstBackPrint::definedWarnings()
         QVERIFY(text.contains(u"Garip"_s));
         QCOMPARE(Sql::scalar(f.t.db(), u"SELECT COUNT(*) FROM RECETE"_s).toInt(), 1);
     }
+}
+
+// The demo pharmacy's prescriptions agree with their sale lines, shares and counters.
+void TstBackPrint::demoPrescriptionsAddUp()
+{
+    TestDb t(true);
+    Database& db = t.db();
+    QVERIFY(Sql::scalar(db, u"SELECT COUNT(*) FROM RECETE WHERE KURUMKOD = 'SSK' AND HASTATIP = 'Ç'"_s).toInt() >= 4);
+    QVERIFY(Sql::scalar(db, u"SELECT COUNT(*) FROM RECETE WHERE BRUTH > 0"_s).toInt() > 0);
+    QVERIFY(Sql::scalar(db, u"SELECT COUNT(*) FROM RECETE WHERE BRUTI > 0"_s).toInt() > 0);
+    // The gross of every prescription is the sum of its prescription sale lines.
+    QCOMPARE(Sql::scalar(db, u"SELECT COUNT(*) FROM RECETE r WHERE ABS(r.BRUTN + r.BRUTI + r.BRUTO + r.BRUTH + r.BRUTMR - "
+                             u"(SELECT SUM(s.FIYAT * s.MIKTAR) FROM SATIS s WHERE s.SATISNO = r.SATISNO AND s.PARAKENDE = 'R')) > 0.001"_s)
+                 .toInt(),
+             0);
+    // What the window would compute again for each.
+    Sql q(db, u"SELECT KURUMKOD, HASTATIP, BRUTN, BRUTI, BRUTO, BRUTH, BRUTMR, HASTAKATPAY, NET FROM RECETE"_s);
+    q.exec();
+    while (q.next()) {
+        const ShareResult r = computeShares({q.number(2), q.number(3), q.number(4), q.number(5), q.number(6)},
+                                            loadInstitution(db, q.text(0)), q.text(1));
+        QCOMPARE(q.number(7), r.share());
+        QCOMPARE(q.number(8), r.net());
+    }
+    QCOMPARE(Sql::scalar(db, u"SELECT YENISATISNO FROM NEWSATIS"_s).toInt(),
+             Sql::scalar(db, u"SELECT MAX(SATISNO) + 1 FROM SATIS"_s).toInt());
+    QCOMPARE(Sql::scalar(db, u"SELECT COUNT(*) FROM RECETE WHERE RKDEFTERNO NOT LIKE '26%'"_s).toInt(), 0);
+    QCOMPARE(Sql::scalar(db, u"SELECT COUNT(*) FROM recarka"_s).toInt(), 2);
+    QCOMPARE(Sql::scalar(db, u"SELECT ITHALYAZ FROM RECKASE WHERE KURUM = 'SSK' AND TIP = 'Ç'"_s).toInt(), 1);
 }
 
 QTEST_GUILESS_MAIN(TstBackPrint)

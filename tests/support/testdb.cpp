@@ -2,6 +2,7 @@
 
 #include "data/demo.h"
 #include "data/sql.h"
+#include "reports/demo_prescriptions.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -38,7 +39,10 @@ TestDb::TestDb(bool demo)
     }
     db_ = std::make_unique<Database>(alias());
     db_->createSchema();
-    if (demo) fillDemoData(*db_, QDate(2026, 12, 9));
+    if (demo) {
+        fillDemoData(*db_, QDate(2026, 12, 9));
+        addDemoPrescriptions(*db_, QDate(2026, 12, 9));
+    }
 }
 
 TestDb::~TestDb()
