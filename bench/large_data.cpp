@@ -2,6 +2,7 @@
 
 #include "data/database.h"
 #include "data/sql.h"
+#include "data/table.h"
 #include "data/transfer.h"
 
 #include <QCoreApplication>
@@ -26,13 +27,38 @@ namespace {
 const QStringList kSyllables = {u"PA"_s, u"RA"_s, u"NOL"_s, u"Çİ"_s, u"ĞE"_s, u"MİN"_s, u"SET"_s, u"ÖZ"_s,
                                 u"ŞU"_s, u"RUP"_s, u"LAK"_s, u"TI"_s, u"KA"_s, u"VİT"_s, u"DO"_s, u"FEN"_s,
                                 u"AL"_s, u"BE"_s, u"CİL"_s, u"ÜN"_s, u"IŞ"_s, u"MOL"_s, u"TEK"_s, u"ZOL"_s};
+
+// The two institutions of the prescriptions, with their discounts and shares by patient
+// type, and the patients they are written for.
+void addInstitutionsAndPatients(Database& db)
+{
+    for (const auto& [code, name, fromGross] : {std::tuple{u"SSK"_s, u"SOSYAL SİGORTALAR KURUMU"_s, u"0"_s},
+                                                std::tuple{u"ES"_s, u"EMEKLİ SANDIĞI"_s, u"1"_s}}) {
+        QVariantMap v{{u"KOD"_s, code}, {u"AD"_s, name}, {u"HSP_ISKON"_s, fromGross}, {u"ETIKET1"_s, u"Sicil No"_s}};
+        const QList<std::pair<QString, double>> discounts{
+            {u"ILACLARDA"_s, 5}, {u"ILACBERABER"_s, 7}, {u"OZELKATILIM"_s, 6}, {u"ITHAL"_s, 8}, {u"IHLRAP"_s, 9}};
+        for (const auto& [prefix, discount] : discounts) {
+            v.insert(prefix + u"KURUM"_s, discount);
+            v.insert(prefix + u"CALISAN"_s, 20.0);
+            v.insert(prefix + u"EMEKLI"_s, 10.0);
+            v.insert(prefix + u"RAPYAT"_s, 20.0);
+            v.insert(prefix + u"DIGER"_s, 20.0);
+        }
+        insertRecord(db, u"KRMLAR"_s, v);
+    }
+    Sql q(db, u"INSERT INTO HASTA (HASTADI, HASTASOYAD, KURUM, SINIF) VALUES (:a, :s, 'SSK', 'Ç')"_s);
+    for (int i = 0; i < 5000; ++i) {
+        q.bind(u"a"_s, kSyllables[i % kSyllables.size()] + kSyllables[(i / 7) % kSyllables.size()]);
+        q.bind(u"s"_s, kSyllables[(i / 3) % kSyllables.size()] + u"OĞLU"_s).exec();
+    }
 }
+}  // namespace
 
 QString largeDatabase(const LargeSizes& s)
 {
     const QString dir = QCoreApplication::applicationDirPath() + u"/../bench-data"_s;
     QDir().mkpath(dir);
-    const QString path = QDir(dir).absoluteFilePath(QStringLiteral("large-%1.sqlite").arg(s.products));
+    const QString path = QDir(dir).absoluteFilePath(QStringLiteral("large-%1-v2.sqlite").arg(s.products));
     if (QFile::exists(path)) return path;
     QTextStream(stdout) << "generating " << path << " ...\n";
     QElapsedTimer timer;
@@ -48,13 +74,21 @@ QString largeDatabase(const LargeSizes& s)
         Transaction tx(db);
         {
             Sql q(db, u"INSERT INTO URUN (ILACAD, FIYAT, FIYATARIH, MIKTAR, ILACKOD, RECETEKOD, KDV, MIAD, YER, "
-                      u"JENERIKNO, GRUPNO, ENDIKNO, ALISTIP) VALUES (:a, :f, :t, :m, :k, 'N', 8, :miad, 'A-01', :j, :g, :e, '0')"_s);
+                      u"JENERIKNO, GRUPNO, ENDIKNO, ALISTIP) VALUES (:a, :f, :t, :m, :k, :r, 8, :miad, 'A-01', :j, :g, :e, '0')"_s);
+            // The last two products are syringes, counted apart on the back sheets; one
+            // product in ten is imported.
             for (int i = 0; i < s.products; ++i) {
                 QString name;
-                const int parts = 2 + below(3);
-                for (int p = 0; p < parts; ++p) name += kSyllables[below(int(kSyllables.size()))];
-                name += QStringLiteral(" %1 MG %2 TABLET").arg(5 * (1 + below(200))).arg(10 * (1 + below(6)));
+                const int syringe = i - (s.products - 2);
+                if (syringe >= 0) {
+                    name = syringe == 0 ? u"ENJEKTÖR 2,5 ML"_s : u"ENJEKTÖR 5 ML"_s;
+                } else {
+                    const int parts = 2 + below(3);
+                    for (int p = 0; p < parts; ++p) name += kSyllables[below(int(kSyllables.size()))];
+                    name += QStringLiteral(" %1 MG %2 TABLET").arg(5 * (1 + below(200))).arg(10 * (1 + below(6)));
+                }
                 q.bind(u"a"_s, name.left(36)).bind(u"f"_s, 5000.0 * (1 + below(2000)));
+                q.bind(u"r"_s, syringe >= 0 ? u"I"_s : (i % 10 == 7 ? u"L"_s : u"N"_s));
                 q.bind(u"t"_s, QDate(2026, 1, 1).addDays(below(300))).bind(u"m"_s, below(200));
                 q.bind(u"k"_s, QStringLiteral("869%1").arg(1000000000LL + i, 10, 10, QChar(u'0')));
                 q.bind(u"miad"_s, QDate(2027, 1, 1).addDays(below(900)));
@@ -62,29 +96,59 @@ QString largeDatabase(const LargeSizes& s)
                 q.exec();
             }
         }
+        addInstitutionsAndPatients(db);
         const QDateTime start(QDate(2025, 12, 1), QTime(8, 0));
+        // Every fifth sale is a prescription; its gross by category is kept for its header.
+        struct Gross {
+            double normal = 0, withMedicine = 0, imported = 0;
+        };
+        std::vector<Gross> gross(size_t(s.saleLines / 5 + 2));
         {
             Sql q(db, u"INSERT INTO SATIS (SATISNO, SIRANOURUN, SATARIH, ILACNO, FIYAT, MIKTAR, KDV, RECETETIP, "
-                      u"PARAKENDE) VALUES (:n, :l, :t, :i, :f, :m, 8, 'N', :p)"_s);
+                      u"PARAKENDE) VALUES (:n, :l, :t, :i, :f, :m, 8, :r, :p)"_s);
             int line = 0;
             for (int sale = 1; line < s.saleLines; ++sale) {
                 const int lines = 1 + below(5);
                 const QDateTime when = start.addSecs(qint64(sale) * 300);
                 const bool prescription = sale % 5 == 0;
                 for (int l = 1; l <= lines && line < s.saleLines; ++l, ++line) {
-                    q.bind(u"n"_s, sale).bind(u"l"_s, l).bind(u"t"_s, when).bind(u"i"_s, 1 + below(s.products));
-                    q.bind(u"f"_s, 5000.0 * (1 + below(2000))).bind(u"m"_s, 1 + below(3));
+                    const bool syringe = prescription && l == 2;
+                    const int product = syringe ? s.products - 1 + below(2) : 1 + below(s.products - 2);
+                    const QString type = syringe ? u"I"_s : (product % 10 == 8 ? u"L"_s : u"N"_s);
+                    const double price = 5000.0 * (1 + below(2000));
+                    const int quantity = 1 + below(3);
+                    q.bind(u"n"_s, sale).bind(u"l"_s, l).bind(u"t"_s, when).bind(u"i"_s, product);
+                    q.bind(u"f"_s, price).bind(u"m"_s, quantity).bind(u"r"_s, type);
                     q.bind(u"p"_s, prescription ? u"R"_s : u"P"_s);
                     q.exec();
+                    if (!prescription || size_t(sale / 5) >= gross.size()) continue;
+                    Gross& g = gross[size_t(sale / 5)];
+                    (syringe ? g.withMedicine : type == u"L"_s ? g.imported : g.normal) += price * quantity;
                 }
             }
         }
         {
-            Sql q(db, u"INSERT INTO RECETE (RKDEFTERNO, KURUMKOD, SATISNO, RECTARIH, ALTARIH, BRUTN, NET, HASTANO) "
-                      u"VALUES (:r, 'SSK', :n, :t, :t, 100000, 90000, :h)"_s);
+            // SSK workers and retirees mostly; the shares as the demo institutions take them.
+            static const QStringList types{u"Ç"_s, u"Ç"_s, u"E"_s, u"R"_s, u"D"_s, u"N"_s};
+            Sql q(db, u"INSERT INTO RECETE (RKDEFTERNO, KURUMKOD, SATISNO, RECTARIH, ALTARIH, HASTATIP, BRUTN, BRUTI, "
+                      u"BRUTH, HASTAKATPAY, NET, HASTANO, BAS1, PROTOKOLNO, VIZETRH) "
+                      u"VALUES (:r, :k, :n, :t, :t, :ht, :bn, :bi, :bh, :hkp, :net, :h, :b1, :p, :v)"_s);
             for (int i = 1; i <= s.prescriptions; ++i) {
+                const Gross g = size_t(i) < gross.size() ? gross[size_t(i)] : Gross{};
+                const QString type = types[i % types.size()];
+                const bool es = i % 4 == 3;
+                const double rate = type == u"N"_s ? 0 : (type == u"E"_s ? 10 : 20);
+                // SSK shares the discounted amount, ES the gross.
+                const double total = g.normal + g.withMedicine + g.imported;
+                const double afterDiscount = g.normal * 0.95 + g.withMedicine * 0.93 + g.imported * 0.92;
+                const double share = (es ? total : afterDiscount) * rate / 100;
                 q.bind(u"r"_s, QStringLiteral("26%1").arg(i, 7, 10, QChar(u'0'))).bind(u"n"_s, i * 5);
+                q.bind(u"k"_s, es ? u"ES"_s : u"SSK"_s).bind(u"ht"_s, type);
+                q.bind(u"bn"_s, g.normal).bind(u"bi"_s, g.withMedicine).bind(u"bh"_s, g.imported);
+                q.bind(u"hkp"_s, share).bind(u"net"_s, afterDiscount - share);
                 q.bind(u"t"_s, start.date().addDays(i % 365)).bind(u"h"_s, 1 + below(5000));
+                q.bind(u"b1"_s, QString::number(1000000 + i)).bind(u"p"_s, QString::number(500000 + i));
+                q.bind(u"v"_s, i % 7 == 0 ? QVariant() : QVariant(start.date().addDays(i % 300)));
                 q.exec();
             }
         }
@@ -140,8 +204,10 @@ AliasConfig largeDatabaseOn(const QString& engine, const LargeSizes& sizes)
     const AliasConfig alias = AliasConfig::fromLocation(url);
     createServerDatabaseIfMissing(alias);
     Database server(alias);
+    // A copy of an older generation (without institutions) is replaced.
     const bool filled = server.hasSchema()
-                        && Sql::scalar(server, u"SELECT COUNT(*) FROM URUN"_s).toInt() == sizes.products;
+                        && Sql::scalar(server, u"SELECT COUNT(*) FROM URUN"_s).toInt() == sizes.products
+                        && Sql::scalar(server, u"SELECT COUNT(*) FROM KRMLAR"_s).toInt() > 0;
     if (!filled) {
         QTextStream(stdout) << "copying " << file << " to the server ...\n";
         QElapsedTimer timer;

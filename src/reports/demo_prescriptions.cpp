@@ -161,6 +161,7 @@ void addDemoPrescriptions(Database& db, const QDate& today)
                   {u"SAYFA_TIPI"_s, u"9"_s}});
     saveLayout(db, layout(u"SSK"_s, u"Ç"_s, {u"Sicil No"_s, u"Ünite No"_s}));
     saveLayout(db, layout(u"ES"_s, u"E"_s, {u"Emekli Sicil"_s, u"Tahsis No"_s}));
+    saveLayout(db, layout(u"BK"_s, u"Ç"_s, {u"Bağ-Kur No"_s, u"Karne No"_s}));
     tx.commit();
 }
 

@@ -498,7 +498,7 @@ void TstBackPrint::demoPrescriptionsAddUp()
     QCOMPARE(Sql::scalar(db, u"SELECT YENISATISNO FROM NEWSATIS"_s).toInt(),
              Sql::scalar(db, u"SELECT MAX(SATISNO) + 1 FROM SATIS"_s).toInt());
     QCOMPARE(Sql::scalar(db, u"SELECT COUNT(*) FROM RECETE WHERE RKDEFTERNO NOT LIKE '26%'"_s).toInt(), 0);
-    QCOMPARE(Sql::scalar(db, u"SELECT COUNT(*) FROM recarka"_s).toInt(), 2);
+    QCOMPARE(Sql::scalar(db, u"SELECT COUNT(*) FROM recarka"_s).toInt(), 3);
     QCOMPARE(Sql::scalar(db, u"SELECT ITHALYAZ FROM RECKASE WHERE KURUM = 'SSK' AND TIP = 'Ç'"_s).toInt(), 1);
 }
 
