@@ -9,7 +9,8 @@ class Database;
 
 // Adds to a database filled by fillDemoData: two syringe products, some prescriptions of
 // the institutions with their sale lines, stock movements and final book numbers, the
-// stamped options of SSK workers and the defined layouts of SSK workers and ES retirees.
+// stamped options of SSK workers and the defined layouts of SSK and BK workers and of ES
+// retirees.
 void addDemoPrescriptions(Database& db, const QDate& today);
 
 }  // namespace selvar
