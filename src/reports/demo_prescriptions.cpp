@@ -158,7 +158,8 @@ void addDemoPrescriptions(Database& db, const QDate& today)
                   {u"SIRALAMAKRITER"_s, u"D"_s}, {u"SAYFAYON"_s, u"D"_s}, {u"RKNOBAS"_s, u"R"_s},
                   {u"FONTADI"_s, u"Courier New"_s}, {u"COLOR"_s, 0}, {u"FONTSIZE"_s, 8}, {u"FONTSTYLE"_s, u"R"_s},
                   {u"YANYANAREC"_s, 1}, {u"MARJIN"_s, 0}, {u"RECARBOYUZ"_s, 10}, {u"HERECAYRI"_s, 0},
-                  {u"SAYFA_TIPI"_s, u"9"_s}});
+                  {u"SAYFA_TIPI"_s, u"9"_s}, {u"ILACLAR"_s, u"ilaç.da"_s}, {u"ILACBERA"_s, u"ilç.berb"_s},
+                  {u"OZKAT"_s, u"öz.kat.lı"_s}, {u"ITHAL"_s, u"ithal ilç"_s}, {u"RAPITHAL"_s, u"Rp ithal"_s}});
     saveLayout(db, layout(u"SSK"_s, u"Ç"_s, {u"Sicil No"_s, u"Ünite No"_s}));
     saveLayout(db, layout(u"ES"_s, u"E"_s, {u"Emekli Sicil"_s, u"Tahsis No"_s}));
     saveLayout(db, layout(u"BK"_s, u"Ç"_s, {u"Bağ-Kur No"_s, u"Karne No"_s}));

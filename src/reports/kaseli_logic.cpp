@@ -36,6 +36,7 @@ constexpr double kQuantityX = 0, kQuantityW = 9;
 constexpr double kNameX = 10, kNameW = 47;
 constexpr double kPriceX = 58, kPriceW = 19;
 constexpr double kCategoryX = 78, kCategoryW = 19, kCategoryStep = 20;
+constexpr double kCaptionW = 46;  // the closing block's captions
 
 double categoryX(int b) { return kCategoryX + b * kCategoryStep; }
 QString letterOf(int b) { return QString::fromLatin1(CategoryLetters[size_t(b)]); }
@@ -406,12 +407,13 @@ std::unique_ptr<report::Report> KaseliLogic::build(int listing)
     }
     f.text(u"GENEL TOPLAM :"_s, kNameX, 5 * kLine, kNameW).alignRight().framed(frame).named(u"genel"_s);
     f.field(netField(listing), kPriceX, 5 * kLine, kPriceW).alignRight().withMask(u"#,#"_s).framed(frame).named(u"genel_v"_s);
-    f.text(u"İlacı Alanın Adı Soyadı :"_s, 0, 0, 40).named(u"alan"_s);
-    f.field(u"HASTA"_s, 40, 0, 60).named(u"alan_v"_s);
-    f.text(u"İlaç.Veriliş Trh:"_s, 0, 0, 40).named(u"verilis"_s);
-    f.field(u"ALTARIH"_s, 40, 0, 30).named(u"verilis_v"_s);
-    f.text(u"Reçete Tutarı"_s, 0, 0, 40).named(u"tutar"_s);
-    f.field(grossTotalField(listing), 40, 0, 30).withMask(u"#,#"_s).named(u"tutar_v"_s);
+    // The captions take 25 characters of the default 8 point font.
+    f.text(u"İlacı Alanın Adı Soyadı :"_s, 0, 0, kCaptionW).named(u"alan"_s);
+    f.field(u"HASTA"_s, kCaptionW, 0, 60).named(u"alan_v"_s);
+    f.text(u"İlaç.Veriliş Trh:"_s, 0, 0, kCaptionW).named(u"verilis"_s);
+    f.field(u"ALTARIH"_s, kCaptionW, 0, 30).named(u"verilis_v"_s);
+    f.text(u"Reçete Tutarı"_s, 0, 0, kCaptionW).named(u"tutar"_s);
+    f.field(grossTotalField(listing), kCaptionW, 0, 30).withMask(u"#,#"_s).named(u"tutar_v"_s);
     f.recordNumber(0, 0, 20).named(u"sira"_s);
     f.text(u"İMZA"_s, 0, 0, 20).named(u"imza"_s);
     const QString shareField = shareTotalField(listing);

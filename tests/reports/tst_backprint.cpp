@@ -500,6 +500,7 @@ void TstBackPrint::demoPrescriptionsAddUp()
     QCOMPARE(Sql::scalar(db, u"SELECT COUNT(*) FROM RECETE WHERE RKDEFTERNO NOT LIKE '26%'"_s).toInt(), 0);
     QCOMPARE(Sql::scalar(db, u"SELECT COUNT(*) FROM recarka"_s).toInt(), 3);
     QCOMPARE(Sql::scalar(db, u"SELECT ITHALYAZ FROM RECKASE WHERE KURUM = 'SSK' AND TIP = 'Ç'"_s).toInt(), 1);
+    QCOMPARE(Sql::scalar(db, u"SELECT RAPITHAL FROM RECKASE WHERE KURUM = 'SSK' AND TIP = 'Ç'"_s).toString(), u"Rp ithal"_s);
 }
 
 QTEST_GUILESS_MAIN(TstBackPrint)

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -124,6 +125,9 @@ void TstBackPrintUi::definedFromTheSale()
         QCOMPARE(form->button(u"Yazdir"_s)->text(), u"Reç.yi &Yazdır"_s);
         QCOMPARE(form->button(u"Tanimla"_s)->text(), u"Reçete &Tanımla"_s);
         QCOMPARE(form->button(u"Baslik"_s)->text(), u"Başlık &Değiştir"_s);
+        // One sheet: no gap between prescriptions to set, and no caption left for it.
+        for (const QLabel* l : form->findChildren<QLabel*>())
+            QVERIFY2(!l->isVisibleTo(form) || !l->text().contains(u"Boşluk"_s), qPrintable(l->text()));
         form->headingBox()->setText(u"ARALIK REÇETELERİ"_s);
         QTest::keyClick(form, Qt::Key_D, Qt::AltModifier);
         QTRY_COMPARE(form->logic().heading(), u"ARALIK REÇETELERİ"_s);

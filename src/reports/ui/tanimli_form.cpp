@@ -67,7 +67,8 @@ TQTanimRecForm::TQTanimRecForm(Session& session, const QString& titlePrefix, con
     options->addWidget(pageBox);
     frames_ = new QCheckBox(u"Çerçeveli Çıkış &Ver"_s, this);
     options->addWidget(frames_);
-    options->addWidget(new QLabel(u"Reçeteler Arası Boşluk (mm)"_s, this));
+    auto* gapLabel = new QLabel(u"Reçeteler Arası Boşluk (mm)"_s, this);
+    options->addWidget(gapLabel);
     gap_ = new QSpinBox(this);
     gap_->setRange(0, 200);
     gap_->setValue(logic_.gap);
@@ -103,6 +104,7 @@ TQTanimRecForm::TQTanimRecForm(Session& session, const QString& titlePrefix, con
     // One sheet: no order and no space between prescriptions.
     if (logic_.singleSheet()) {
         orderBox->hide();
+        gapLabel->hide();
         gap_->hide();
     }
 }
