@@ -56,15 +56,8 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     QTextStream out(stdout);
     const QString engine = bench::engineArgument(argc, argv);
-    AliasConfig alias = bench::largeDatabaseOn(engine);
-    if (engine == u"sqlite"_s) {
-        // A private copy: the working tables and the options rows are written.
-        const QString path = alias.database + u".backprint-bench"_s;
-        for (const QString& s : {QString(), u"-wal"_s, u"-shm"_s}) QFile::remove(path + s);
-        QFile::copy(alias.database, path);
-        alias = AliasConfig::forSqliteFile(path);
-    }
-    Database db(alias);
+    // A private copy: the working tables and the options rows are written.
+    Database db(bench::writableLargeDatabaseOn(engine, u"backprint-bench"_s));
     out << "engine: " << engine << "\n";
     Silent prompter;
     SystemClock clock;

@@ -53,15 +53,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QTextStream out(stdout);
     const QString engine = bench::engineArgument(argc, argv);
-    AliasConfig alias = bench::largeDatabaseOn(engine);
-    if (engine == u"sqlite"_s) {
-        // A private copy: the benchmark records sales.
-        const QString path = alias.database + u".sale-bench"_s;
-        for (const QString& s : {QString(), u"-wal"_s, u"-shm"_s}) QFile::remove(path + s);
-        QFile::copy(alias.database, path);
-        alias = AliasConfig::forSqliteFile(path);
-    }
-    Database db(alias);
+    // A private copy: the benchmark records sales.
+    Database db(bench::writableLargeDatabaseOn(engine, u"sale-bench"_s));
     out << "engine: " << engine << "\n";
     Silent prompter;
     SystemClock clock;

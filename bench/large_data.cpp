@@ -220,4 +220,14 @@ AliasConfig largeDatabaseOn(const QString& engine, const LargeSizes& sizes)
     return alias;
 }
 
+AliasConfig writableLargeDatabaseOn(const QString& engine, const QString& suffix)
+{
+    const AliasConfig alias = largeDatabaseOn(engine);
+    if (engine != u"sqlite"_s) return alias;
+    const QString path = alias.database + u'.' + suffix;
+    for (const QString& s : {QString(), u"-wal"_s, u"-shm"_s}) QFile::remove(path + s);
+    QFile::copy(alias.database, path);
+    return AliasConfig::forSqliteFile(path);
+}
+
 }  // namespace selvar::bench

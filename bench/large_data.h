@@ -29,6 +29,10 @@ QString engineArgument(int argc, char** argv);
 // server database once and kept there.
 AliasConfig largeDatabaseOn(const QString& engine, const LargeSizes& sizes = {});
 
+// The large pharmacy on that engine for a benchmark that writes: on SQLite a fresh copy
+// of the file named with `suffix`; on PostgreSQL the server database itself.
+AliasConfig writableLargeDatabaseOn(const QString& engine, const QString& suffix);
+
 // Median of the samples (microseconds).
 double median(std::vector<double> samples);
 

@@ -119,4 +119,40 @@ int copySaleToWorkingTable(Database& db, double saleNo, const QString& workingTa
     return copyRows(q, db, workingTable, true);
 }
 
+void takeSaleIntoWorkingTable(Database& db, double saleNo, const QString& workingTable, QString& patientType,
+                              QString& institution)
+{
+    {
+        Transaction tx(db);
+        copySaleToWorkingTable(db, saleNo, workingTable);
+        tx.commit();
+    }
+    Sql q(db, u"SELECT HASTATIP, KURUMKOD FROM "_s + workingTable);
+    q.exec();
+    if (q.next()) {
+        patientType = q.text(0);
+        institution = q.text(1);
+    }
+}
+
+InstitutionCache calculateInstitutionValues(report::Report& r, Database& db)
+{
+    auto institutions = std::make_shared<QHash<QString, Institution>>();
+    r.calculate(u"KNOWN"_s, [institutions, &db](const report::Row& row) {
+        const QString code = row.text(u"KURUMKOD"_s);
+        if (!institutions->contains(code)) institutions->insert(code, loadInstitution(db, code));
+        return QVariant(institutions->value(code).found);
+    });
+    calculateBackPrintValues(r, [institutions](const report::Row& row) { return institutions->value(row.text(u"KURUMKOD"_s)); });
+    return institutions;
+}
+
+QString prescriptionOrder(const QString& order)
+{
+    return order == u"R"_s   ? u"ORDER BY RECTARIH, SATISNO"_s
+           : order == u"A"_s ? u"ORDER BY ALTARIH, SATISNO"_s
+           : order == u"S"_s ? u"ORDER BY SERINO"_s
+                             : u"ORDER BY RKDEFTERNO"_s;
+}
+
 }  // namespace selvar

@@ -7,9 +7,11 @@
 #include "print/report.h"
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 #include <array>
 #include <functional>
+#include <memory>
 
 namespace selvar {
 
@@ -57,5 +59,19 @@ struct HandedOver {
 // Copies the RECETE rows of a sale into an emptied working table (TMPREC, TMPTREC);
 // returns how many.
 int copySaleToWorkingTable(Database& db, double saleNo, const QString& workingTable);
+
+// The sale's prescription copied as above in one transaction, with the patient type and
+// institution it carries (left as they are when the sale has none).
+void takeSaleIntoWorkingTable(Database& db, double saleNo, const QString& workingTable, QString& patientType,
+                              QString& institution);
+
+// The institution cards of a printout's prescriptions, each read once.
+using InstitutionCache = std::shared_ptr<QHash<QString, Institution>>;
+// KNOWN (the institution has a card) and the back-print values of every prescription.
+InstitutionCache calculateInstitutionValues(report::Report& r, Database& db);
+
+// The ORDER BY of the prescriptions: "R" prescription date, "A" handing-over date, "S"
+// serial number, otherwise the register number.
+QString prescriptionOrder(const QString& order);
 
 }  // namespace selvar

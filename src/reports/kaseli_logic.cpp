@@ -90,22 +90,14 @@ void selectPrescriptions(report::Report& r, Database& db, const QString& table, 
     sql += listing == 1   ? u"AND (BRUTN>0 OR BRUTI>0 OR BRUTO>0) "_s
            : listing == 2 ? u"AND (BRUTH>0 OR BRUTMR>0) "_s
                           : u"AND (NET IS NOT NULL) "_s;
-    sql += order == u"R"_s   ? u"ORDER BY RECTARIH, SATISNO"_s
-           : order == u"A"_s ? u"ORDER BY ALTARIH, SATISNO"_s
-           : order == u"S"_s ? u"ORDER BY SERINO"_s
-                             : u"ORDER BY RKDEFTERNO"_s;
+    sql += prescriptionOrder(order);
     r.source = std::make_shared<report::SqlDataSource>(db, sql, QVariantMap{{u"HTip"_s, patientType}});
 }
 
 // Every prescription with its institution's values, the patient and the visa text.
 void addPrescriptionValues(report::Report& r, Database& db)
 {
-    auto institutions = std::make_shared<QHash<QString, Institution>>();
-    r.calculate(u"KNOWN"_s, [institutions, &db](const Row& row) {
-        const QString code = row.text(u"KURUMKOD"_s);
-        if (!institutions->contains(code)) institutions->insert(code, loadInstitution(db, code));
-        return QVariant(institutions->value(code).found);
-    });
+    const InstitutionCache institutions = calculateInstitutionValues(r, db);
     r.calculate(u"AD"_s, [institutions](const Row& row) {
         return QVariant(institutions->value(row.text(u"KURUMKOD"_s)).name);
     });
@@ -115,7 +107,6 @@ void addPrescriptionValues(report::Report& r, Database& db)
         });
     r.calculate(u"HASTA"_s, [&db](const Row& row) { return QVariant(patientName(db, row.value(u"HASTANO"_s).toLongLong(), u" "_s)); });
     r.calculate(u"VIZE"_s, [](const Row& row) { return QVariant(visaText(row.value(u"VIZETRH"_s).toDate())); });
-    calculateBackPrintValues(r, [institutions](const Row& row) { return institutions->value(row.text(u"KURUMKOD"_s)); });
 }
 
 // Stamp, header texts, visa, protocol and register number.
@@ -344,17 +335,7 @@ KaseliLogic::KaseliLogic(Session& session, const QString& institution, const QSt
     : session_(session), institution_(institution), patientType_(patientType), single_(saleNo > 0)
 {
     table_ = single_ ? u"TMPREC"_s : u"RECTEMP"_s;
-    if (single_) {
-        Transaction tx(session_.db);
-        copySaleToWorkingTable(session_.db, saleNo, table_);
-        tx.commit();
-        Sql q(session_.db, u"SELECT HASTATIP, KURUMKOD FROM TMPREC"_s);
-        q.exec();
-        if (q.next()) {
-            patientType_ = q.text(0);
-            institution_ = q.text(1);
-        }
-    }
+    if (single_) takeSaleIntoWorkingTable(session_.db, saleNo, table_, patientType_, institution_);
     loadOptions();
 }
 

@@ -88,17 +88,7 @@ TanimliLogic::TanimliLogic(Session& session, const QString& titlePrefix, const Q
     : session_(session), institution_(institution), patientType_(patientType), single_(saleNo > 0)
 {
     table_ = single_ ? u"TMPTREC"_s : u"RECTEMP"_s;
-    if (single_) {
-        Transaction tx(session_.db);
-        copySaleToWorkingTable(session_.db, saleNo, table_);
-        tx.commit();
-        Sql q(session_.db, u"SELECT HASTATIP, KURUMKOD FROM TMPTREC"_s);
-        q.exec();
-        if (q.next()) {
-            patientType_ = q.text(0);
-            institution_ = q.text(1);
-        }
-    }
+    if (single_) takeSaleIntoWorkingTable(session_.db, saleNo, table_, patientType_, institution_);
     const Institution inst = loadInstitution(session_.db, institution_);
     heading_ = (titlePrefix.isEmpty() ? QString() : titlePrefix + u' ') + inst.name + u" REÇETE ARKASI DÖKÜMÜ"_s;
     layout_ = loadLayout(session_.db, institution_, patientType_);
@@ -178,20 +168,10 @@ std::unique_ptr<report::Report> TanimliLogic::build()
     r.printDate = session_.clock.today();
 
     QString sql = u"SELECT * FROM "_s + table_ + u" WHERE (COALESCE(HASTATIP, '') = COALESCE(:HTip, '')) "_s;
-    const QString o = single_ ? u"D"_s : order;
-    sql += o == u"R"_s   ? u"ORDER BY RECTARIH, SATISNO"_s
-           : o == u"A"_s ? u"ORDER BY ALTARIH, SATISNO"_s
-           : o == u"S"_s ? u"ORDER BY SERINO"_s
-                         : u"ORDER BY RKDEFTERNO"_s;
+    sql += prescriptionOrder(single_ ? u"D"_s : order);
     r.source = std::make_shared<report::SqlDataSource>(session_.db, sql, QVariantMap{{u"HTip"_s, patientType_}});
     Database& db = session_.db;
-    auto institutions = std::make_shared<QHash<QString, Institution>>();
-    r.calculate(u"KNOWN"_s, [institutions, &db](const Row& row) {
-        const QString code = row.text(u"KURUMKOD"_s);
-        if (!institutions->contains(code)) institutions->insert(code, loadInstitution(db, code));
-        return QVariant(institutions->value(code).found);
-    });
-    calculateBackPrintValues(r, [institutions](const Row& row) { return institutions->value(row.text(u"KURUMKOD"_s)); });
+    calculateInstitutionValues(r, db);
     r.calculate(u"HASTA"_s, [&db](const Row& row) { return QVariant(patientName(db, row.value(u"HASTANO"_s).toLongLong(), u"  "_s)); });
     r.calculate(u"VIZE"_s, [](const Row& row) { return QVariant(visaText(row.value(u"VIZETRH"_s).toDate())); });
 
