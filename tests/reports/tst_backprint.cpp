@@ -238,7 +238,7 @@ void TstBackPrint::unknownInstitutionAndNothingToPrint()
     const double empty = f.prescription(u"YOK"_s, u"Ç"_s, {{u"PAROL 500 MG"_s, 1, 10000, u"N"_s}}, {{u"NET"_s, QVariant()}});
     Sql::run(f.t.db(), u"UPDATE RECETE SET NET = NULL WHERE SATISNO = :s"_s, {{u"s"_s, empty}});
     QVERIFY(f.printedStamped(QString(), QString(), empty).isEmpty());
-    QCOMPARE(f.prompter.texts().last(), KaseliLogic::nothingToPrint());
+    QCOMPARE(f.prompter.texts().last(), u"Dökümü alınacak reçete bulunamadı."_s);
     // Empty institution and patient type still print.
     const double blank = f.prescription(QString(), QString(), {{u"PAROL 500 MG"_s, 1, 10000, u"N"_s}});
     QVERIFY(joined(f.printedStamped(QString(), QString(), blank)).contains(u"PAROL 500 MG"_s));
@@ -446,7 +446,8 @@ void TstBackPrint::definedWarnings()
         TanimliLogic l(f.session, QString(), QString(), QString(), sale);
         l.preview();
         l.print();
-        QCOMPARE(f.prompter.texts(), (QStringList{TanimliLogic::noLayoutForPreview(), TanimliLogic::noLayoutForPrint()}));
+        QCOMPARE(f.prompter.texts(), (QStringList{u"RECETE TANIMLAyı kullanarak önce rapor tanımlayın"_s,
+                                                  u"RECETE TANIMı kullanarak önce rapor tanımlayın"_s}));
         QVERIFY(f.printing.jobs().empty());
         // "Reçete Tanımla" opens the companion's editor and reads the layout again.
         BackPrintLayout layout;
@@ -464,7 +465,8 @@ void TstBackPrint::definedWarnings()
         QCOMPARE(l.unknownDataNames(), (QStringList{u"DROP TABLE"_s, u"YOKALAN"_s}));
         f.prompter.clear();
         l.print();
-        QCOMPARE(f.prompter.texts(), QStringList{TanimliLogic::unknownFields({u"DROP TABLE"_s, u"YOKALAN"_s})});
+        QCOMPARE(f.prompter.texts(),
+                 QStringList{u"Reçete arkası tanımında bilinmeyen alanlar yazılmayacak: DROP TABLE, YOKALAN"_s});
         QCOMPARE(f.printing.jobs().size(), size_t(1));
         const QString text = joined(f.printing.lastJob().document.allLines());
         QVERIFY(text.contains(u"Net Tutar"_s));
