@@ -242,6 +242,14 @@ void TstBackPrint::unknownInstitutionAndNothingToPrint()
     // Empty institution and patient type still print.
     const double blank = f.prescription(QString(), QString(), {{u"PAROL 500 MG"_s, 1, 10000, u"N"_s}});
     QVERIFY(joined(f.printedStamped(QString(), QString(), blank)).contains(u"PAROL 500 MG"_s));
+    // Their options row is found again at the next opening, not appended once more.
+    for (int i = 0; i < 2; ++i) {
+        KaseliLogic l(f.session, QString(), QString(), blank);
+        l.options().visa = i == 0;
+        l.closing();
+    }
+    QCOMPARE(Sql::scalar(f.t.db(), u"SELECT COUNT(*) FROM RECKASE"_s).toInt(), 1);
+    QCOMPARE(Sql::scalar(f.t.db(), u"SELECT VIZEYAZ FROM RECKASE"_s).toInt(), 0);
 }
 
 void TstBackPrint::importedApartInTwoListings()
