@@ -25,7 +25,7 @@ namespace selvar {
 using namespace Qt::Literals::StringLiterals;
 
 SatisLogic::SatisLogic(Session& session, ProductValuesDialog* values, SaleWindowLinks links)
-    : session_(session), values_(values), links_(std::move(links))
+    : session_(session), values_(values), links_(std::move(links)), picker_(session)
 {
 }
 
@@ -33,12 +33,7 @@ SatisLogic::~SatisLogic() = default;
 
 void SatisLogic::Giris()
 {
-    scanStarted_ = scanEnded_ = false;
-    nameSearch_.clear();
-    barcodeText_.clear();
-    mode_ = SearchMode::Keyboard;
-    products_ = std::make_unique<Table>(session_.db, u"URUN.DB"_s);
-    products_->setIndex(ByName);
+    picker_.open();
     creditEntryNo_ = 0;
     oldSaleNo_ = 0;
     correctionCreditNo_ = 0;
@@ -56,7 +51,7 @@ void SatisLogic::closing()
     } else if (lineCount() > 0 || creditEntryNo_ != 0) {
         emptyWorkingList();
     }
-    products_.reset();
+    picker_.close();
 }
 
 // ---------------------------------------------------------------- adding a product
@@ -65,42 +60,11 @@ QString SatisLogic::addCurrent()
 {
     Table& p = products();
     if (!p.hasRow()) return {};
-    nameSearch_.clear();
-    ProductValuesRequest req;
-    req.productName = p.text(u"ILACAD"_s);
+    ProductValuesRequest req = picker_.warnAndRequest();
     req.quantityLabel = u"Satılacak Mik&tar"_s;
-    req.barcode = barcodeText_;
-    barcodeText_.clear();
-    dialogColor_ = QColor();
+    dialogColor_ = req.color;
     Prompter& ui = session_.prompter;
     const QString type = p.text(u"RECETEKOD"_s);
-    if (type == u"B"_s) {
-        ui.beep();
-        ui.message(MessageKind::Warning, u"Bu İlacın Bedeli Resmi Kurumlar tarafından Ödenmez !"_s, Buttons::CancelOnly);
-    } else if (type == u"S"_s) {
-        ui.beep();
-        ui.message(MessageKind::Warning, u"Sağlık Kurulu Raporu Gerekli!"_s, Buttons::CancelOnly);
-    } else if (type == u"Y"_s) {
-        dialogColor_ = QColor(0, 255, 0);
-        ui.beep();
-    } else if (type == u"K"_s) {
-        dialogColor_ = QColor(255, 0, 0);
-        ui.beep();
-    } else if (type == u"R"_s) {
-        dialogColor_ = QColor(255, 255, 0);
-        ui.beep();
-    }
-    req.color = dialogColor_;
-    const QDate expiry = p.date(u"MIAD"_s);
-    const QDate today = session_.clock.today();
-    if (expiry.isValid()) {
-        if (today > expiry) {
-            ui.beep();
-            ui.warning(u"İLACIN MİADI GEÇMİŞ"_s);
-        } else if (today.daysTo(expiry) <= 63) {
-            ui.warning(u"İlacın Miadı Yakın"_s);
-        }
-    }
     const qint64 productNo = p.integer(u"ILACNO"_s);
     double price = p.number(u"FIYAT"_s);
     QDate priceDate = p.date(u"FIYATARIH"_s);
@@ -563,26 +527,9 @@ void SatisLogic::writeSaleList()
     if (session_.platform) session_.platform->openWithDefaultProgram(satisTxtPath());
 }
 
-void SatisLogic::deleteProduct()
-{
-    Table& p = products();
-    if (!p.hasRow()) return;
-    if (session_.prompter.ask(u"Silinsin mi?"_s) != Answer::Yes) return;
-    const qint64 no = p.integer(u"ILACNO"_s);
-    if (productHasMovements(session_.db, no)) {
-        session_.prompter.warning(u"Ürünün Stok Bilgisi Mevut Silinemez!!!"_s);
-        return;
-    }
-    p.remove();
-}
-
 void SatisLogic::productCard(int mode)
 {
-    if (!productCardAllowed() || !session_.companion) return;
-    const QString name = session_.companion->UEditInsert(currentProductName(), mode);
-    if (name.isEmpty()) return;
-    productsChanged();
-    positionByName(name);
+    if (productCardAllowed()) picker_.productCard(mode);
 }
 
 void SatisLogic::stockCard()

@@ -2,7 +2,7 @@
 // The counter: product search by name, barcode and scanner, the working list of the sale
 // (SATEMP.DB), recording retail, prescription and invoiced sales with stock and product
 // movements, open-account entries, and the correction or conversion of old sales.
-#include "platform/type_ahead.h"
+#include "sales/product_picker.h"
 #include "sales/product_values.h"
 #include "sales/sale_record.h"
 
@@ -52,7 +52,7 @@ struct SaleCaptions {
 
 class SatisLogic {
 public:
-    enum class SearchMode { Keyboard, Barcode };
+    using SearchMode = ProductPicker::SearchMode;
 
     SatisLogic(Session& session, ProductValuesDialog* values, SaleWindowLinks links);
     ~SatisLogic();
@@ -64,33 +64,34 @@ public:
     void closing();
 
     // ---- product list (URUN.DB on ILACADI)
-    Table& products();
-    QString currentProductName() const;
-    qint64 currentProductNo() const;
-    bool positionByName(const QString& exactName);
-    void productsChanged();  // reopen after a card was edited elsewhere
-    QString genericName() const;
-    QString groupName() const;
-    QString indicationName() const;
-    QString prescriptionTypeText() const;
-    QString leaflet() const;
-    void saveLeaflet(const QString& text);
+    ProductPicker& picker() { return picker_; }
+    Table& products() { return picker_.products(); }
+    QString currentProductName() const { return picker_.currentName(); }
+    qint64 currentProductNo() const { return picker_.currentNo(); }
+    bool positionByName(const QString& exactName) { return picker_.positionByName(exactName); }
+    void productsChanged() { picker_.reopen(); }  // after a card was edited elsewhere
+    QString genericName() const { return picker_.genericName(); }
+    QString groupName() const { return picker_.groupName(); }
+    QString indicationName() const { return picker_.indicationName(); }
+    QString prescriptionTypeText() const { return picker_.prescriptionTypeText(); }
+    QString leaflet() const { return picker_.leaflet(); }
+    void saveLeaflet(const QString& text) { picker_.saveLeaflet(text); }
 
     // ---- searching
-    SearchMode searchMode() const { return mode_; }
-    void toggleSearchMode();
-    QString searchModeLabel() const;   // "Liste Şu An KLAVYEDEN ARAMAYA AYARLI" ...
-    QString searchButtonCaption() const;  // "Barkodla Ara ( F5 Tuşu )" ...
-    void typeSearchChar(QChar c);       // keyboard mode: name search; barcode mode: collects
-    void searchBackspace();
-    void clearSearch();                 // Esc and the arrow keys
-    QString searchText() const { return nameSearch_.text(); }
-    QString barcodeText() const { return barcodeText_; }
+    SearchMode searchMode() const { return picker_.searchMode(); }
+    void toggleSearchMode() { picker_.toggleSearchMode(); }
+    QString searchModeLabel() const { return picker_.searchModeLabel(); }
+    QString searchButtonCaption() const { return picker_.searchButtonCaption(); }
+    void typeSearchChar(QChar c) { picker_.typeSearchChar(c); }
+    void searchBackspace() { picker_.searchBackspace(); }
+    void clearSearch() { picker_.clearSearch(); }  // Esc and the arrow keys
+    QString searchText() const { return picker_.searchText(); }
+    QString barcodeText() const { return picker_.barcodeText(); }
     void scannerMark();                 // F2 in the product list
     void enterInProductList();          // Enter or double click
     void barcodeEnter();
-    bool scanStarted() const { return scanStarted_; }
-    bool scanEnded() const { return scanEnded_; }
+    bool scanStarted() const { return picker_.scanStarted(); }
+    bool scanEnded() const { return picker_.scanEnded(); }
 
     // ---- adding a product (satisEkle) and the lines
     void satisEkle();
@@ -119,7 +120,7 @@ public:
     void satisListesiIptali();    // Esc outside the product list
     void eskiSatislar();          // F3
     void writeSaleList();         // "Satıs Listesini Yaz"
-    void deleteProduct();         // Ctrl+Delete in the product list
+    void deleteProduct() { picker_.deleteProduct(); }  // Ctrl+Delete in the product list
     void productCard(int mode);   // Alt+D (0) and Insert (1)
     void stockCard();             // Alt+S
 
@@ -160,19 +161,10 @@ private:
     void followScans(QString next);
     void runPendingCommand();
 
-    // The product list's orders: by name, and by barcode while a barcode is looked up.
-    static inline const QString ByName = QStringLiteral("ILACADI");
-    static inline const QString ByBarcode = QStringLiteral("ILACKODU");
-
     Session& session_;
     ProductValuesDialog* values_;
     SaleWindowLinks links_;
-    std::unique_ptr<Table> products_;
-
-    TypeAhead nameSearch_{QStringLiteral("ILACAD")};
-    QString barcodeText_;
-    bool scanStarted_ = false, scanEnded_ = false;
-    SearchMode mode_ = SearchMode::Keyboard;
+    ProductPicker picker_;
     double oldSaleNo_ = 0;
     QDateTime oldSaleDate_;
     double oldSaleTotal_ = 0;
