@@ -106,13 +106,18 @@ bool productHasMovements(Database& db, qint64 productNo)
 void deleteSskRecords(Database& db, double saleNo)
 {
     Sql::run(db, u"DELETE FROM RECSSK WHERE SATISNO = :n"_s, {{u"n"_s, saleNo}});
-    Sql::run(db, u"DELETE FROM RECSSK_A WHERE SATISNO = :n"_s, {{u"n"_s, saleNo}});
+    deleteSskLineRecords(db, saleNo);
 }
 
 void deleteSskLineRecord(Database& db, double saleNo, qint64 line, qint64 productNo)
 {
     Sql::run(db, u"DELETE FROM RECSSK_A WHERE SATISNO = :n AND SIRANOILAC = :l AND ILACNO = :i"_s,
              {{u"n"_s, saleNo}, {u"l"_s, line}, {u"i"_s, productNo}});
+}
+
+void deleteSskLineRecords(Database& db, double saleNo)
+{
+    Sql::run(db, u"DELETE FROM RECSSK_A WHERE SATISNO = :n"_s, {{u"n"_s, saleNo}});
 }
 
 void deletePrescription(Database& db, double saleNo)

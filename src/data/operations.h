@@ -60,6 +60,8 @@ void removeCreditEntry(Database& db, double movementNo);
 void deleteSskRecords(Database& db, double saleNo);
 // The SSK fields of one line of a sale.
 void deleteSskLineRecord(Database& db, double saleNo, qint64 line, qint64 productNo);
+// Every SSK line row of a sale.
+void deleteSskLineRecords(Database& db, double saleNo);
 // The prescription of a sale (RECETE) with its SSK fields.
 void deletePrescription(Database& db, double saleNo);
 // The invoice of a sale (FATURA).

@@ -2,6 +2,7 @@
 
 #include "core/dates.h"
 #include "core/format.h"
+#include "core/turkish.h"
 #include "data/codes.h"
 #include "data/database.h"
 #include "data/sql.h"
@@ -17,6 +18,7 @@ namespace {
 constexpr int MaxCodeLength = 255;
 constexpr qint64 QuantityWarnAbove = 25;
 const QString LabelPrice = u"Etiket Fi&yatı"_s;
+const QString LabelSskPrice = u"&Fiyatı"_s;
 const QString ScannedCancel = u"ESC"_s;
 // A row dated before this is a typing slip, not a price that was ever valid.
 const QDateTime EarliestRealPriceDate(QDate(1000, 1, 1), QTime(0, 0));
@@ -52,7 +54,7 @@ WorkRowValues readWorkRow(Database& db)
     return v;
 }
 
-MikLogic::MikLogic(Session& session) : session_(session) {}
+MikLogic::MikLogic(Session& session, MikRules rules) : session_(session), rules_(rules) {}
 
 MikLogic::~MikLogic() = default;
 
@@ -77,7 +79,9 @@ void MikLogic::show(const ProductValuesRequest& request)
     // 1. A fresh scan, the sale label, the row the caller filled in edit state.
     scanOn_ = scanDone_ = false;
     scanBuffer_.clear();
-    priceLabel_ = LabelPrice;
+    priceLabel_ = rules_.ssk ? LabelSskPrice : LabelPrice;
+    dailyUse_ = u"1"_s;
+    dose_ = u"  1"_s;
     Table& w = work();
     if (w.isEditing()) w.cancel();
     w.first();
@@ -90,7 +94,7 @@ void MikLogic::show(const ProductValuesRequest& request)
 
     // 2. and 3.
     shownPrice_ = price();
-    productBarcode_ = request.barcode.left(MaxCodeLength);
+    productBarcode_ = (rules_.ssk ? digitsOf(request.barcode) : request.barcode).left(MaxCodeLength);
     typedKeys_.clear();
 
     // 4. An old prescription is charged at the price of its day.
@@ -161,6 +165,10 @@ ProductValuesResult MikLogic::result() const
     ProductValuesResult r;
     r.ok = accepted_;
     r.scanBuffer = scanBuffer_;
+    if (rules_.ssk) {
+        r.dailyUse = dailyUse_;
+        r.dose = dose_;
+    }
     if (request_.purchaseMode) {
         r.freeGoodsText = freeGoodsText_;
         r.lineDiscountText = lineDiscountText_;
@@ -194,7 +202,7 @@ void MikLogic::setQuantityText(const QString& text)
     const QString t = text.trimmed();
     qint64 q = quantity();
     if (t.isEmpty()) {
-        q = 0;  // the caller drops the line
+        q = rules_.ssk ? 1 : 0;  // the sale drops a line of 0; an SSK line is one box
     } else {
         bool valid = false;
         const int v = t.toInt(&valid);
@@ -332,8 +340,19 @@ void MikLogic::postHistoryRow(int row, const QDate& date, double price)
         Sql::run(session_.db, u"UPDATE URFAYAR SET FITARIH = :trh, FIYAT = :fyt WHERE SIRANO = :sira"_s,
                  {{u"trh"_s, stamped}, {u"fyt"_s, price}, {u"sira"_s, historyRows_[row].no}});
         // The price goes in as a parameter: a decimal comma in SQL text breaks the statement.
+        QDate cardDate = stamped.date();
+        double cardPrice = price;
+        if (rules_.ssk) {
+            // The card follows the latest entry, whichever was edited.
+            Sql last(session_.db, u"SELECT FIYAT, FITARIH FROM URFAYAR WHERE ILACNO = :no ORDER BY FITARIH DESC, SIRANO DESC LIMIT 1"_s);
+            last.bind(u"no"_s, productNo()).exec();
+            if (last.next()) {
+                cardPrice = last.number(0);
+                cardDate = last.timestamp(1).date();
+            }
+        }
         Sql::run(session_.db, u"UPDATE URUN SET FIYAT = :fiyat, FIYATARIH = :tarihi WHERE ILACNO = :no"_s,
-                 {{u"fiyat"_s, price}, {u"tarihi"_s, stamped.date()}, {u"no"_s, productNo()}});
+                 {{u"fiyat"_s, cardPrice}, {u"tarihi"_s, cardDate}, {u"no"_s, productNo()}});
         tx.commit();
     }
     loadHistory();

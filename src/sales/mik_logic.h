@@ -39,6 +39,13 @@ struct PriceHistoryRow {
     double price = 0;
 };
 
+// Where the SSK values dialog differs from the sale's: its price caption, a barcode kept
+// as its digits, an empty quantity taken as 1, the card following the latest history
+// entry after an edit, and the daily use and dose it asks for.
+struct MikRules {
+    bool ssk = false;
+};
+
 class MikLogic {
 public:
     // Asked when the price box is left with a raised price: true when the user confirmed
@@ -54,7 +61,7 @@ public:
         Cancel,       // the code "ESC": close as cancelled
     };
 
-    explicit MikLogic(Session& session);
+    explicit MikLogic(Session& session, MikRules rules = {});
     ~MikLogic();
     MikLogic(const MikLogic&) = delete;
     MikLogic& operator=(const MikLogic&) = delete;
@@ -100,6 +107,12 @@ public:
     bool scanDone() const { return scanDone_; }
     QDate prescriptionDate() const { return request_.prescriptionDate; }
 
+    // ---- the SSK line data ("&Gün.Kul." one digit, "&Doz" three)
+    QString dailyUse() const { return dailyUse_; }
+    void setDailyUse(const QString& t) { dailyUse_ = t.left(1); }
+    QString dose() const { return dose_; }
+    void setDose(const QString& t) { dose_ = t.left(3); }
+
     // ---- the old-price list
     bool oldPriceListEnabled() const { return historyButtonEnabled_; }
     bool oldPriceListShown() const { return historyShown_; }
@@ -112,7 +125,8 @@ public:
     // list closes. False when the row cannot be taken.
     bool takeHistoryRow();
     // Posting an edited row: the date gets the time of day and the product's price and
-    // price date follow the row. The list moves to its last row.
+    // price date follow the row (with the SSK rules: the latest row). The list moves to
+    // its last row.
     void postHistoryRow(int row, const QDate& date, double price);
 
     // ---- the purchase panel
@@ -137,6 +151,7 @@ private:
     const Table& work() const;
 
     Session& session_;
+    MikRules rules_;
     std::unique_ptr<Table> work_;
     PriceIncreaseCheck priceIncrease_;
     ProductValuesRequest request_;
@@ -159,6 +174,8 @@ private:
     QString freeGoodsText_;
     QString lineDiscountText_;
     int freeGoodsVat_ = 1;
+    QString dailyUse_ = QStringLiteral("1");
+    QString dose_ = QStringLiteral("  1");
 };
 
 }  // namespace selvar

@@ -38,6 +38,9 @@ struct ProductValuesResult {
     QString lineDiscountText;
     int freeGoodsVatChoice = -1;  // 0 "&Evet", 1 "&Hayır", -1 none chosen
     int discountType = -1;        // 0..8, -1 none chosen
+    // The SSK dialog: daily use count and dose per use, as typed ("1", "  1").
+    QString dailyUse;
+    QString dose;
 };
 
 // Implemented by TMikDlg; tests use a fake that edits FITMP.DB as scripted.

@@ -45,9 +45,12 @@ QLineEdit* readOnlyBox(QWidget* parent, const QString& name)
 }
 }  // namespace
 
-TMikDlg::TMikDlg(Session& session, QWidget* parent) : QDialog(parent), session_(session), logic_(session)
+TMikDlg::TMikDlg(Session& session, QWidget* parent) : TMikDlg(session, MikRules{}, parent) {}
+
+TMikDlg::TMikDlg(Session& session, MikRules rules, QWidget* parent)
+    : QDialog(parent), session_(session), rules_(rules), logic_(session, rules)
 {
-    setObjectName(u"TMikDlg"_s);
+    setObjectName(rules.ssk ? u"TMikSSKDlg"_s : u"TMikDlg"_s);
     setWindowTitle(u"Ürün Değerlerini Belirleme"_s);
     setModal(true);
     normalPalette_ = palette();
@@ -101,16 +104,36 @@ QLayout* TMikDlg::createValues()
     values->addWidget(quantity_, 1, 1);
     values->addWidget(new QLabel(u"Mevcut Miktar"_s, this), 1, 2);
     values->addWidget(stock_, 1, 3);
+    if (rules_.ssk) {
+        dailyUse_ = new QLineEdit(this);
+        dailyUse_->setObjectName(u"GUN_KUL"_s);
+        dailyUse_->setMaxLength(1);
+        dailyUse_->setValidator(new QRegularExpressionValidator(QRegularExpression(u"[0-9 ]?"_s), dailyUse_));
+        auto* dailyLabel = new QLabel(u"&Gün.Kul."_s, this);
+        dailyLabel->setBuddy(dailyUse_);
+        dose_ = new QLineEdit(this);
+        dose_->setObjectName(u"BIRKUL_ALMIK"_s);
+        dose_->setMaxLength(3);
+        dose_->setValidator(new QRegularExpressionValidator(QRegularExpression(u"[0-9 ]{0,3}"_s), dose_));
+        auto* doseLabel = new QLabel(u"&Doz"_s, this);
+        doseLabel->setBuddy(dose_);
+        values->addWidget(dailyLabel, 2, 0);
+        values->addWidget(dailyUse_, 2, 1);
+        values->addWidget(doseLabel, 2, 2);
+        values->addWidget(dose_, 2, 3);
+        connect(dailyUse_, &QLineEdit::textEdited, this, [this](const QString& t) { logic_.setDailyUse(t); });
+        connect(dose_, &QLineEdit::textEdited, this, [this](const QString& t) { logic_.setDose(t); });
+    }
     return values;
 }
 
 void TMikDlg::createTypes()
 {
-    // The twelve prescription types in three columns.
-    typeBox_ = new QGroupBox(this);
+    // The twelve prescription types in three columns; an SSK line has the first ten.
+    typeBox_ = new QGroupBox(rules_.ssk ? u"&REÇETE TİPİ"_s : QString(), this);
     types_ = new QButtonGroup(this);
     auto* typeGrid = new QGridLayout(typeBox_);
-    const QStringList& codes = prescriptionTypeCodes();
+    const QStringList codes = rules_.ssk ? prescriptionTypeCodes().mid(0, 10) : prescriptionTypeCodes();
     const int perColumn = int((codes.size() + 2) / 3);
     for (int i = 0; i < codes.size(); ++i) {
         auto* r = new QRadioButton(prescriptionTypeCaption(codes[i]), typeBox_);
@@ -205,7 +228,7 @@ QLayout* TMikDlg::createButtons()
     help_ = new QPushButton(u"&Yardım"_s, this);
     historyOpen_ = new QPushButton(u"Eski Fiyat &Listesi"_s, this);
     historyOpen_->setObjectName(u"EskiFiyatListesi"_s);
-    historyClose_ = new QPushButton(u"Esk. Fyt. List.Ka&pat"_s, this);
+    historyClose_ = new QPushButton(rules_.ssk ? u"Esk. Fyt. List. Ka&pat"_s : u"Esk. Fyt. List.Ka&pat"_s, this);
     historyClose_->setObjectName(u"EskiFiyatListesiKapat"_s);
     for (QPushButton* b : {cancel_, help_, historyOpen_, historyClose_}) b->setAutoDefault(false);
     connect(ok_, &QPushButton::clicked, this, &TMikDlg::okPressed);
@@ -216,6 +239,7 @@ QLayout* TMikDlg::createButtons()
     connect(historyOpen_, &QPushButton::clicked, this, &TMikDlg::openHistoryList);
     connect(historyClose_, &QPushButton::clicked, this, &TMikDlg::closeHistoryList);
 
+    help_->setVisible(!rules_.ssk);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(ok_);
     buttons->addWidget(cancel_);
@@ -248,7 +272,11 @@ ProductValuesResult TMikDlg::showModal(const ProductValuesRequest& request)
         setAutoFillBackground(false);
     }
     productName_->setText(request.productName);
-    quantityLabel_->setText(request.quantityLabel);
+    quantityLabel_->setText(rules_.ssk ? u"Sat. &Miktarı"_s : request.quantityLabel);
+    if (rules_.ssk) {
+        dailyUse_->setText(logic_.dailyUse());
+        dose_->setText(logic_.dose());
+    }
     purchase_->setVisible(request.purchaseMode);
     lineDiscount_->setText(logic_.lineDiscountText());
     freeGoods_->setText(logic_.freeGoodsText());

@@ -27,6 +27,7 @@ class TMikDlg : public QDialog, public ProductValuesDialog {
 public:
     explicit TMikDlg(Session& session, QWidget* parent = nullptr);
     ~TMikDlg() override;
+    bool sskLine() const { return rules_.ssk; }
 
     ProductValuesResult showModal(const ProductValuesRequest& request) override;
 
@@ -48,8 +49,15 @@ public:
     QButtonGroup* freeGoodsVat() const { return freeVat_; }
     QLineEdit* lineDiscountBox() const { return lineDiscount_; }
     QLineEdit* freeGoodsBox() const { return freeGoods_; }
+    QLineEdit* dailyUseBox() const { return dailyUse_; }  // the SSK dialog only
+    QLineEdit* doseBox() const { return dose_; }          // the SSK dialog only
+    QGroupBox* typeBox() const { return typeBox_; }
 
 protected:
+    // The same dialog with the SSK rules: "&Fiyatı", "Sat. &Miktarı", the daily use and
+    // dose boxes, the ten categories of an SSK line under "&REÇETE TİPİ".
+    TMikDlg(Session& session, MikRules rules, QWidget* parent);
+
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* e) override;
     void hideEvent(QHideEvent* e) override;
@@ -79,6 +87,7 @@ private:
     void guarded(const std::function<void()>& f);
 
     Session& session_;
+    MikRules rules_;
     MikLogic logic_;
     QPalette normalPalette_;
     bool priceEntered_ = false;
@@ -91,6 +100,8 @@ private:
     QLineEdit* stock_;
     QLabel* quantityLabel_;
     QLineEdit* quantity_;
+    QLineEdit* dailyUse_ = nullptr;
+    QLineEdit* dose_ = nullptr;
     QGroupBox* typeBox_;
     QButtonGroup* types_;
     QFrame* purchase_;

@@ -1,0 +1,49 @@
+#include "prescriptions/patients.h"
+
+#include "data/database.h"
+#include "data/sql.h"
+#include "data/table.h"
+
+namespace selvar {
+using namespace Qt::Literals::StringLiterals;
+
+QVariantMap patientCard(Database& db, qint64 patientNo)
+{
+    if (patientNo <= 0) return {};
+    const QVariant rid = Sql::scalar(db, u"SELECT "_s + db.dialect().rowId() + u" FROM HASTA WHERE HASTANO = :n"_s,
+                                     {{u"n"_s, patientNo}});
+    if (rid.isNull()) return {};
+    return readRecord(db, u"HASTA"_s, rid.toLongLong());
+}
+
+qint64 patientByName(Database& db, const QString& name, const QString& surname)
+{
+    if (name.trimmed().isEmpty() || surname.trimmed().isEmpty()) return 0;
+    Table h(db, u"HASTA.DB"_s);
+    h.setIndex(u"HAS_AD_SOY"_s);
+    return h.findKey({name.trimmed(), surname.trimmed()}) ? h.integer(u"HASTANO"_s) : 0;
+}
+
+qint64 patientByRegistration(Database& db, const QString& registrationNo)
+{
+    if (registrationNo.trimmed().isEmpty()) return 0;
+    return Sql::scalar(db, u"SELECT HASTANO FROM HASTA WHERE SICILNO = :SicNo ORDER BY HASTANO LIMIT 1"_s,
+                       {{u"SicNo"_s, registrationNo.trimmed()}})
+        .toLongLong();
+}
+
+DoctorCard doctorCard(Database& db, qint64 code)
+{
+    DoctorCard d;
+    if (code <= 0) return d;
+    Sql q(db, u"SELECT DRAD, DRSOYAD, UNITE FROM DR WHERE DRKOD = :k"_s);
+    q.bind(u"k"_s, code).exec();
+    if (!q.next()) return d;
+    d.found = true;
+    d.name = q.text(0);
+    d.surname = q.text(1);
+    d.unit = q.text(2);
+    return d;
+}
+
+}  // namespace selvar
