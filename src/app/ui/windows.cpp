@@ -5,7 +5,10 @@
 #include "sales/ui/mik_dlg.h"
 #include "sales/ui/satis_form.h"
 #include "platform/session.h"
+#include "prescriptions/ui/mik_ssk_dlg.h"
 #include "prescriptions/ui/recete_kayit.h"
+#include "prescriptions/ui/recete_ssk_kayit.h"
+#include "prescriptions/ui/satis_ssk_form.h"
 #include "reports/ui/backprint.h"
 
 namespace selvar {
@@ -15,6 +18,8 @@ namespace {
 struct Others {
     std::unique_ptr<TAraJenDlg> araJen;
     std::unique_ptr<TSatisForm> satis;
+    std::unique_ptr<TSatisSSKForm> satisSsk;
+    std::unique_ptr<TMikSSKDlg> mikSsk;
     std::unique_ptr<TMikDlg> mik;
 };
 }  // namespace
@@ -30,6 +35,7 @@ LongLivedWindows createLongLivedWindows(Session& session)
     auto others = std::make_shared<Others>();
     WindowOpeners openers;
     openers.sale = [o = others.get()] { o->satis->Giris(); };
+    openers.sskSale = [o = others.get()] { o->satisSsk->Giris(); };
     // In the order the program has always created them: the main window, the generic
     // search, the purchase window, the sale window, the SSK sale window, the SSK values
     // dialog, the values dialog, the exchange window.
@@ -46,6 +52,13 @@ LongLivedWindows createLongLivedWindows(Session& session)
         else if (kind == 1) TanimliDokum(session, {}, {}, {}, o->satis.get());
     };
     others->satis = std::make_unique<TSatisForm>(session, saleLinks, others->araJen.get());
+    SskSaleLinks sskLinks;
+    sskLinks.receteSskAc = [&session, o = others.get()](int mode, const QString& date, double sale, const LinesRecorder& lines) {
+        return ReceteSSKAc(session, mode, date, sale, lines, o->satisSsk.get());
+    };
+    others->satisSsk = std::make_unique<TSatisSSKForm>(session, sskLinks, others->araJen.get());
+    others->mikSsk = std::make_unique<TMikSSKDlg>(session, others->satisSsk.get());
+    others->satisSsk->setValuesDialog(others->mikSsk.get());
     others->mik = std::make_unique<TMikDlg>(session, others->satis.get());
     others->satis->setValuesDialog(others->mik.get());
     w.others = others;

@@ -14,6 +14,7 @@
 #include "sales/product_list_model.h"
 #include "sales/ui/arajen_dlg.h"
 #include "sales/ui/eskism_form.h"
+#include "sales/ui/product_list_view.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -145,25 +146,8 @@ QPushButton* TSatisForm::addButton(const QString& name, const QString& caption, 
 
 void TSatisForm::createLists()
 {
-    products_ = new QTableView(this);
-    products_->setObjectName(u"ProductList"_s);
-    products_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    products_->setSelectionMode(QAbstractItemView::SingleSelection);
-    products_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    products_->verticalHeader()->setDefaultSectionSize(22);
-    products_->verticalHeader()->hide();
+    products_ = createProductListView(this);
     products_->installEventFilter(this);
-    products_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(products_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        QMenu menu(this);
-        const bool stockHidden = products_->isColumnHidden(ProductListModel::Stock);
-        const bool expiryHidden = products_->isColumnHidden(ProductListModel::Expiry);
-        QAction* stock = menu.addAction(stockHidden ? u"Adet Göster"_s : u"Adet Gizle"_s);
-        QAction* expiry = menu.addAction(expiryHidden ? u"Miad Göster"_s : u"Miad Gizle"_s);
-        QAction* chosen = menu.exec(products_->viewport()->mapToGlobal(at));
-        if (chosen == stock) products_->setColumnHidden(ProductListModel::Stock, !stockHidden);
-        if (chosen == expiry) products_->setColumnHidden(ProductListModel::Expiry, !expiryHidden);
-    });
     connect(products_, &QTableView::doubleClicked, this, [this] { command([this] { logic_.enterInProductList(); }); });
 
     lines_ = new QTableView(this);
@@ -397,21 +381,7 @@ void TSatisForm::showProductInfo()
 void TSatisForm::refresh()
 {
     syncing_ = true;
-    if (productModel_) {
-        Table& p = logic_.products();
-        int row = productModel_->rowOf(p.rowId());
-        if (row < 0 && p.hasRow()) {
-            // A product added or removed elsewhere: read the list again.
-            productModel_->reload();
-            row = productModel_->rowOf(p.rowId());
-        }
-        if (row >= 0) {
-            productModel_->refreshRow(p.rowId());
-            const QModelIndex i = productModel_->index(row, 0);
-            products_->setCurrentIndex(i);
-            products_->scrollTo(i);
-        }
-    }
+    if (productModel_) showCurrentProduct(products_, productModel_, logic_.products());
     syncing_ = false;
     showProductInfo();
     const QString s = logic_.searchMode() == SatisLogic::SearchMode::Keyboard ? logic_.searchText() : logic_.barcodeText();
