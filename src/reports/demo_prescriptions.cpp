@@ -6,6 +6,7 @@
 #include "data/operations.h"
 #include "data/sql.h"
 #include "data/table.h"
+#include "prescriptions/demo_ssk.h"
 #include "prescriptions/shares.h"
 
 namespace selvar {
@@ -164,6 +165,7 @@ void addDemoPrescriptions(Database& db, const QDate& today)
     saveLayout(db, layout(u"ES"_s, u"E"_s, {u"Emekli Sicil"_s, u"Tahsis No"_s}));
     saveLayout(db, layout(u"BK"_s, u"Ç"_s, {u"Bağ-Kur No"_s, u"Karne No"_s}));
     tx.commit();
+    addDemoSskPrescriptions(db, today);
 }
 
 }  // namespace selvar

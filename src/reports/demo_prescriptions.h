@@ -10,7 +10,7 @@ class Database;
 // Adds to a database filled by fillDemoData: two syringe products, some prescriptions of
 // the institutions with their sale lines, stock movements and final book numbers, the
 // stamped options of SSK workers and the defined layouts of SSK and BK workers and of ES
-// retirees.
+// retirees; then the SSK prescriptions of last month.
 void addDemoPrescriptions(Database& db, const QDate& today);
 
 }  // namespace selvar

@@ -160,6 +160,7 @@ private Q_SLOTS:
     void registrationLeftKeepsTheList();
     void emptyBarcodeAddsNothing();
     void valuesDialogSskRules();
+    void demoPrescriptions();
 };
 
 void TstSsk::dosageForms()
@@ -641,6 +642,32 @@ void TstSsk::valuesDialogSskRules()
     QCOMPARE(Sql::scalar(f.t.db(), u"SELECT FIYAT FROM URFAYAR WHERE FIYAT < 13000"_s).toDouble(), 12345.5);
     QCOMPARE(Sql::scalar(f.t.db(), u"SELECT FIYAT FROM URUN WHERE ILACNO = :n"_s, {{u"n"_s, f.krem}}).toDouble(), 22000.0);
     m.cancel();
+}
+
+// The demo's SSK month, entered through the counter's and the registration's code.
+void TstSsk::demoPrescriptions()
+{
+    TestDb t(true);
+    Database& db = t.db();
+    auto count = [&](const QString& sql) { return Sql::scalar(db, sql).toInt(); };
+    QCOMPARE(count(u"SELECT COUNT(*) FROM RECETE r JOIN RECSSK s ON s.SATISNO = r.SATISNO WHERE r.KURUMKOD = 'SSK' "
+                   u"AND r.RKDEFTERNO LIKE '26%' AND r.FATURANO IS NULL AND r.ALTARIH >= '2026-11-01' AND r.ALTARIH < '2026-12-01'"_s),
+             25);
+    QCOMPARE(count(u"SELECT COUNT(DISTINCT DURUM_KOD) FROM RECSSK"_s), 8);
+    QCOMPARE(count(u"SELECT COUNT(DISTINCT YAKINLIK_KOD) FROM RECSSK"_s), 7);
+    QVERIFY(count(u"SELECT COUNT(*) FROM RECSSK WHERE HASTALIK = '1'"_s) > 0);
+    QVERIFY(count(u"SELECT COUNT(*) FROM RECSSK_A WHERE ESDEGERGK = '001' AND REC_ILAC IS NOT NULL"_s) > 0);
+    // Families: several prescriptions under one registration number, each patient a card.
+    QVERIFY(count(u"SELECT MAX(c) FROM (SELECT COUNT(DISTINCT r.HASTANO) AS c FROM RECSSK s JOIN RECETE r ON r.SATISNO = s.SATISNO "
+                  u"GROUP BY s.SICILNO) x"_s) >= 3);
+    // Every line: a sale row, its SSK line row and its movement.
+    QCOMPARE(count(u"SELECT COUNT(*) FROM SATIS s JOIN RECSSK x ON x.SATISNO = s.SATISNO"_s),
+             count(u"SELECT COUNT(*) FROM RECSSK_A"_s));
+    QCOMPARE(count(u"SELECT COUNT(*) FROM RECSSK_A a WHERE NOT EXISTS (SELECT 1 FROM URUNHRK h WHERE h.ALSATNO = a.SATISNO "
+                   u"AND h.ILACNO = a.ILACNO)"_s),
+             0);
+    QCOMPARE(count(u"SELECT YENISATISNO FROM NEWSATIS"_s), count(u"SELECT MAX(SATISNO) + 1 FROM SATIS"_s));
+    QCOMPARE(count(u"SELECT COUNT(DISTINCT RKDEFTERNO) FROM RECETE"_s), count(u"SELECT COUNT(*) FROM RECETE"_s));
 }
 
 QTEST_GUILESS_MAIN(TstSsk)

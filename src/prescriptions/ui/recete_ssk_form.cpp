@@ -73,7 +73,7 @@ QLineEdit* TReceteSSKForm::addDateBox(const QString& name, QWidget* parent)
 {
     QLineEdit* e = addBox(name, 0, parent);
     e->setInputMask(u"00.00.0000;_"_s);
-    e->setMaximumWidth(110);
+    e->setMinimumWidth(fontMetrics().horizontalAdvance(u"00.00.00000"_s) + 12);
     return e;
 }
 
@@ -148,8 +148,10 @@ QLayout* TReceteSSKForm::createHeader()
     doctor->setToolTip(u"Tıklayınca doktor kodu silinir."_s);
     g->addWidget(doctor, 4, 0);
     g->addWidget(addLabel(u"DRKOD"_s), 4, 1);
-    g->addWidget(caption(u"Sicil No"_s), 4, 2);
-    g->addWidget(addBox(u"SICILNO"_s, 13), 4, 3);
+    auto* sicil = caption(u"Sic&il No"_s);
+    sicil->setBuddy(addBox(u"SICILNO"_s, 13));
+    g->addWidget(sicil, 4, 2);
+    g->addWidget(boxes_[u"SICILNO"_s], 4, 3);
     g->addWidget(caption(u"Reçete No"_s), 5, 0);
     g->addWidget(addBox(u"SERINO"_s, 10), 5, 1);
     g->addWidget(caption(u"Protokol No"_s), 5, 2);
@@ -186,10 +188,15 @@ QWidget* TReceteSSKForm::createCodedPage()
 {
     auto* page = new QWidget(this);
     auto* g = new QGridLayout(page);
-    g->addWidget(new QLabel(u"DURUM KODU"_s, page), 0, 0);
-    g->addWidget(addCombo(u"DURUM_KOD"_s, sskStatusItems(), true, page), 0, 1);
-    g->addWidget(new QLabel(u"Yakınlık Durumu"_s, page), 1, 0);
-    g->addWidget(addCombo(u"YAKINLIK_KOD"_s, sskRelationshipItems(), true, page), 1, 1);
+    // The lists are reached by their letters: Alt+K the status, Alt+N the relationship.
+    auto* status = new QLabel(u"DURUM &KODU"_s, page);
+    status->setBuddy(addCombo(u"DURUM_KOD"_s, sskStatusItems(), true, page));
+    g->addWidget(status, 0, 0);
+    g->addWidget(combos_[u"DURUM_KOD"_s], 0, 1);
+    auto* relation = new QLabel(u"Yakı&nlık Durumu"_s, page);
+    relation->setBuddy(addCombo(u"YAKINLIK_KOD"_s, sskRelationshipItems(), true, page));
+    g->addWidget(relation, 1, 0);
+    g->addWidget(combos_[u"YAKINLIK_KOD"_s], 1, 1);
     g->addWidget(new QLabel(u"Ülke Kodu"_s, page), 2, 0);
     g->addWidget(addCombo(u"ULKE_KOD"_s, sskCountryItems(), true, page), 2, 1);
     auto* placeBox = new QGroupBox(u"Yazıldığı Yer"_s, page);

@@ -1,0 +1,15 @@
+#pragma once
+// The demo pharmacy's SSK prescriptions of last month, entered through the SSK counter's
+// and the registration's own code.
+#include <QDate>
+
+namespace selvar {
+
+class Database;
+
+// 25 uninvoiced SSK prescriptions of "SSK": every status and relationship, some for an
+// illness or accident, families sharing the insured's registration number, equivalents
+// given, final book numbers, with their sale rows, line data, movements and stock.
+void addDemoSskPrescriptions(Database& db, const QDate& today);
+
+}  // namespace selvar
