@@ -2,6 +2,9 @@
 
 #include "data/database.h"
 #include "data/sql.h"
+#include "data/dialect.h"
+#include "data/table.h"
+#include "core/turkish.h"
 
 namespace selvar {
 using namespace Qt::Literals::StringLiterals;
@@ -73,9 +76,12 @@ QString takeProvisionalBookNumber(Database& db)
 QString nextFinalBookNumber(Database& db, int year)
 {
     const QString yy = QString::number(year % 100).rightJustified(2, u'0');
-    const QVariant last = Sql::scalar(
-        db, u"SELECT MAX(RKDEFTERNO) FROM RECETE WHERE RKDEFTERNO >= :lo AND RKDEFTERNO <= :hi"_s,
-        {{u"lo"_s, yy + u"0000001"_s}, {u"hi"_s, yy + u"9999999"_s}});
+    // Through the key index, so the last number of the year is one index step away.
+    const Dialect& d = db.dialect();
+    const QString key = d.keyExpression(*tableDef(u"RECETE"_s).field(u"RKDEFTERNO"_s));
+    const QVariant last = Sql::scalar(db, u"SELECT RKDEFTERNO FROM RECETE WHERE "_s + key + u" >= :lo AND "_s + key
+                                              + u" <= :hi ORDER BY "_s + d.orderTerm(key, true) + u" LIMIT 1"_s,
+                                      {{u"lo"_s, sortKey(yy + u"0000001"_s)}, {u"hi"_s, sortKey(yy + u"9999999"_s)}});
     if (last.isNull() || last.toString().isEmpty()) return yy + u"0000001"_s;
     bool ok = false;
     const qint64 n = last.toString().toLongLong(&ok);

@@ -1,6 +1,8 @@
 #include "prescriptions/patients.h"
 
+#include "core/turkish.h"
 #include "data/database.h"
+#include "data/dialect.h"
 #include "data/sql.h"
 #include "data/table.h"
 
@@ -26,10 +28,18 @@ qint64 patientByName(Database& db, const QString& name, const QString& surname)
 
 qint64 patientByRegistration(Database& db, const QString& registrationNo)
 {
-    if (registrationNo.trimmed().isEmpty()) return 0;
-    return Sql::scalar(db, u"SELECT HASTANO FROM HASTA WHERE SICILNO = :SicNo ORDER BY HASTANO LIMIT 1"_s,
-                       {{u"SicNo"_s, registrationNo.trimmed()}})
-        .toLongLong();
+    const QString no = registrationNo.trimmed();
+    if (no.isEmpty()) return 0;
+    // The key of the HSICIL index first, so the lookup is an index search.
+    const QString key = db.dialect().keyExpression(*tableDef(u"HASTA"_s).field(u"SICILNO"_s));
+    // The exact number is compared here: a second condition in the statement makes the
+    // planner leave the index.
+    Sql q(db, u"SELECT HASTANO, SICILNO FROM HASTA WHERE "_s + key + u" = :SicNo"_s);
+    q.bind(u"SicNo"_s, sortKey(no)).exec();
+    qint64 found = 0;
+    while (q.next())
+        if (q.text(1).trimmed() == no && (found == 0 || q.integer(0) < found)) found = q.integer(0);
+    return found;
 }
 
 DoctorCard doctorCard(Database& db, qint64 code)

@@ -418,9 +418,10 @@ ReceteLogic::StoreResult ReceteLogic::store()
             appendOperationLog(db, session_.clock.now(), patientName_.trimmed() + u' ' + patientSurname_.trimmed(),
                                u"Reç. Düzeltme"_s, saleNo, oldNet_);
         if (finalNumber) {
-            const QString provisionalNo = rec.value(u"RKDEFTERNO"_s).toString();
+            // By the row's identity: the book number itself is read through its key index only.
             const QString finalNo = nextFinalBookNumber(db, rec.value(u"ALTARIH"_s).toDate().year());
-            Sql::run(db, u"UPDATE RECETE SET RKDEFTERNO = :f WHERE RKDEFTERNO = :p"_s, {{u"f"_s, finalNo}, {u"p"_s, provisionalNo}});
+            Sql::run(db, u"UPDATE RECETE SET RKDEFTERNO = :f WHERE "_s + db.dialect().rowId() + u" = :r"_s,
+                     {{u"f"_s, finalNo}, {u"r"_s, rowId_}});
             rec.insert(u"RKDEFTERNO"_s, finalNo);
         }
         if (recordLines_) recordLines_(saleNo);

@@ -6,6 +6,7 @@
 #include "core/turkish.h"
 #include "data/counters.h"
 #include "data/database.h"
+#include "data/dialect.h"
 #include "data/operations.h"
 #include "data/sql.h"
 #include "data/table.h"
@@ -169,7 +170,7 @@ QString ReceteSskLogic::doctorCodeText() const
 
 // ---------------------------------------------------------------- computing
 
-QList<SskPrescriptionLine> ReceteSskLogic::lines() const
+QList<SskPrescriptionLine> ReceteSskLogic::lines(bool withCodes) const
 {
     QList<SskPrescriptionLine> r;
     Database& db = session_.db;
@@ -192,6 +193,10 @@ QList<SskPrescriptionLine> ReceteSskLogic::lines() const
             l.part = l.amount;
         }
         l.vatOfPart = l.part * l.vat / (l.vat + 100);
+        if (!withCodes) {
+            r << l;
+            continue;
+        }
         Sql p(db, u"SELECT ILACKOD, ILACAD FROM URUN WHERE ILACNO = :n"_s);
         p.bind(u"n"_s, s.productNo).exec();
         QString code, name = s.name;
@@ -247,7 +252,7 @@ void ReceteSskLogic::putVat(QVariantMap& rec) const
     double a = 0, b = 0, c = 0;
     if (k.next()) {
         const double r1 = k.number(0), r2 = k.number(1), r3 = k.number(2);
-        for (const SskPrescriptionLine& l : lines()) {
+        for (const SskPrescriptionLine& l : lines(false)) {
             if (l.vat == r1) a += l.vatOfPart;
             else if (l.vat == r2) b += l.vatOfPart;
             else if (l.vat == r3) c += l.vatOfPart;
@@ -519,8 +524,8 @@ ReceteSskLogic::StoreResult ReceteSskLogic::store()
         const double saleNo = rec.value(u"SATISNO"_s).toDouble();
         putVat(rec);
         reduceCodes(rec, ssk);
-        if (newRow) insertRecord(db, u"RECETE"_s, rec);
-        else updateRecord(db, u"RECETE"_s, rowId_, rec);
+        const qint64 row = newRow ? insertRecord(db, u"RECETE"_s, rec) : rowId_;
+        if (!newRow) updateRecord(db, u"RECETE"_s, rowId_, rec);
         if (afterPost_) afterPost_();
         ssk.insert(u"SATISNO"_s, saleNo);
         if (ssk.value(u"HASTALIK"_s).toString() != u"1"_s) ssk.insert(u"HASTALIK"_s, u" "_s);
@@ -530,9 +535,9 @@ ReceteSskLogic::StoreResult ReceteSskLogic::store()
             appendOperationLog(db, session_.clock.now(), patientName_.trimmed() + u' ' + patientSurname_.trimmed(),
                                u"Reç. Düzeltme"_s, saleNo, oldNet_);
         if (finalNumber && rec.value(u"RKDEFTERNO"_s).toString().toUpper() >= u"XX0000000"_s) {
-            const QString provisionalNo = rec.value(u"RKDEFTERNO"_s).toString();
             const QString finalNo = nextFinalBookNumber(db, rec.value(u"ALTARIH"_s).toDate().year());
-            Sql::run(db, u"UPDATE RECETE SET RKDEFTERNO = :f WHERE RKDEFTERNO = :p"_s, {{u"f"_s, finalNo}, {u"p"_s, provisionalNo}});
+            Sql::run(db, u"UPDATE RECETE SET RKDEFTERNO = :f WHERE "_s + db.dialect().rowId() + u" = :r"_s,
+                     {{u"f"_s, finalNo}, {u"r"_s, row}});
             rec.insert(u"RKDEFTERNO"_s, finalNo);
         }
         if (recordLines_) recordLines_(saleNo);

@@ -100,7 +100,8 @@ public:
     bool storeAllowed() const { return !patientName_.trimmed().isEmpty() && !patientSurname_.trimmed().isEmpty(); }
 
     // ---- computing
-    QList<SskPrescriptionLine> lines() const;
+    // The lines with their printed codes and forms; without them for the VAT alone.
+    QList<SskPrescriptionLine> lines(bool withCodes = true) const;
     void computeGross();
     void computeShares();
     const ShareResult& shares() const { return shares_; }

@@ -245,7 +245,7 @@ void SatisSskLogic::sskReceteKayit()
     oldSaleDate_ = {};
     oldKind_.clear();
     recomputeTotal();
-    picker_.reopen();
+    picker_.products().refresh();  // the stock shown follows the sale
 }
 
 void SatisSskLogic::recordLines(double saleNo)
