@@ -87,15 +87,29 @@ int main(int argc, char** argv)
         return r.stored() ? r.result() : 0.0;
     };
 
-    // Opening the window: the product list of 100,000 names and the first screen.
+    // Opening the window: the product list of 100,000 names and the first screen. The
+    // first time after the server started its caches are cold; then as through the day.
     QElapsedTimer t;
     t.start();
     TSatisSSKForm form(session, links, nullptr);
     form.setValuesDialog(&values);
     form.Giris();
     QApplication::processEvents();
+    const double firstMs = t.nsecsElapsed() / 1e6;
+    form.close();
+    QApplication::processEvents();
+    t.restart();
+    form.Giris();
+    QApplication::processEvents();
     out << "opening the SSK window with " << form.productModel()->rowCount()
         << " products: " << QString::number(t.nsecsElapsed() / 1e6, 'f', 1) << " ms (target < 200 ms)\n";
+    out << "the first opening after the database started (cold caches): " << QString::number(firstMs, 'f', 1) << " ms\n";
+    t.restart();
+    {
+        ProductListModel list(db);
+        out << "of which reading the ordered list of names alone: " << QString::number(t.nsecsElapsed() / 1e6, 'f', 1)
+            << " ms\n";
+    }
 
     // Typing: every character through the logic, as the window's keys do.
     SatisSskLogic& logic = form.logic();

@@ -12,10 +12,8 @@ using namespace Qt::Literals::StringLiterals;
 QVariantMap patientCard(Database& db, qint64 patientNo)
 {
     if (patientNo <= 0) return {};
-    const QVariant rid = Sql::scalar(db, u"SELECT "_s + db.dialect().rowId() + u" FROM HASTA WHERE HASTANO = :n"_s,
-                                     {{u"n"_s, patientNo}});
-    if (rid.isNull()) return {};
-    return readRecord(db, u"HASTA"_s, rid.toLongLong());
+    // The card number is the table's AutoInc key, so it is the row's identity as well.
+    return readRecord(db, u"HASTA"_s, patientNo);
 }
 
 qint64 patientByName(Database& db, const QString& name, const QString& surname)
