@@ -100,6 +100,7 @@ private Q_SLOTS:
     void counterAndValuesDialogByKeys();
     void registrationByKeys();
     void backSheetAsPdf();
+    void dateTypedThenF8();
 };
 
 void TstSskUi::counterAndValuesDialogByKeys()
@@ -250,6 +251,28 @@ void TstSskUi::backSheetAsPdf()
         const QString expected = line.simplified();
         QVERIFY2(text.contains(expected), qPrintable(expected + u"\n---\n"_s + text));
     }
+}
+
+void TstSskUi::dateTypedThenF8()
+{
+    // F8 pressed in the date box opens the registration with the date just typed.
+    Fixture f;
+    f.lines();
+    QString given;
+    SskSaleLinks links;
+    links.receteSskAc = [&](int, const QString& date, double, const LinesRecorder&) {
+        given = date;
+        return 0.0;
+    };
+    TSatisSSKForm form(f.session, links, nullptr);
+    form.Giris();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(form.productList(), Qt::Key_F4);
+    QVERIFY(form.dateBox()->hasFocus());
+    QTest::keyClicks(form.dateBox(), u"05122026"_s);
+    QTest::keyClick(form.dateBox(), Qt::Key_F8);
+    QCOMPARE(given, u"05.12.2026"_s);
+    form.close();
 }
 
 QTEST_MAIN(TstSskUi)

@@ -84,6 +84,7 @@ private Q_SLOTS:
     void searchModeAndRights();
     void genericSearchDialog();
     void oldSaleQuantityTypedAfterCtrlL();
+    void discountTypedThenF7();
 };
 
 void TstSatisForm::typingEnterAndRecordingByKeys()
@@ -228,6 +229,22 @@ void TstSatisForm::oldSaleQuantityTypedAfterCtrlL()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QTRY_COMPARE(form.logic().lines().value(0).quantity, 3);
     f.session.companion = nullptr;
+}
+
+void TstSatisForm::discountTypedThenF7()
+{
+    // F7 pressed in the discount box records the sale with the discount just typed.
+    Fixture f;
+    typeText(f.form->productList(), u"PAROL"_s);
+    QTest::keyClick(f.form->productList(), Qt::Key_Return);
+    QLineEdit* discount = f.form->findChild<QLineEdit*>(u"Iskonto"_s);
+    QVERIFY(discount);
+    discount->setFocus();
+    discount->clear();
+    QTest::keyClicks(discount, u"100"_s);
+    QTest::keyClick(discount, Qt::Key_F7);
+    QCOMPARE(Sql::scalar(f.t.db(), u"SELECT COUNT(*) FROM SATIS"_s).toInt(), 1);
+    QCOMPARE(Sql::scalar(f.t.db(), u"SELECT ISKONTUT FROM iskonto"_s).toDouble(), 100.0);
 }
 
 QTEST_MAIN(TstSatisForm)

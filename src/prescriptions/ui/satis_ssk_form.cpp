@@ -184,11 +184,22 @@ void TSatisSSKForm::createBoxes()
     dateBox_->setObjectName(u"ReceteTarihi"_s);
     dateBox_->setInputMask(u"00.00.0000;_"_s);
     dateBox_->setMaximumWidth(110);
-    connect(dateBox_, &QLineEdit::editingFinished, this, [this] {
-        logic_.setDateBox(dateBox_->displayText().replace(u'_', u' '));
-        guarded([this] { logic_.dateBoxLeft(); });
-        if (logic_.dateBox().remove(u'.').trimmed().isEmpty()) dateBox_->clear();
-    });
+    connect(dateBox_, &QLineEdit::editingFinished, this, &TSatisSSKForm::takeDateBox);
+}
+
+void TSatisSSKForm::takeDateBox()
+{
+    logic_.setDateBox(dateBox_->displayText().replace(u'_', u' '));
+    guarded([this] { logic_.dateBoxLeft(); });
+    if (logic_.dateBox().remove(u'.').trimmed().isEmpty()) dateBox_->clear();
+}
+
+void TSatisSSKForm::leaveBox()
+{
+    // A shortcut does not leave the box, so its editingFinished would come too late.
+    if (focusWidget() != dateBox_) return;
+    takeDateBox();
+    products_->setFocus();
 }
 
 void TSatisSSKForm::createButtons()
@@ -259,7 +270,10 @@ void TSatisSSKForm::createShortcuts()
     auto key = [this](const QKeySequence& seq, std::function<void()> run) {
         auto* s = new QShortcut(seq, this);
         s->setContext(Qt::WindowShortcut);
-        connect(s, &QShortcut::activated, this, [this, run] { command(run); });
+        connect(s, &QShortcut::activated, this, [this, run] {
+            leaveBox();
+            command(run);
+        });
     };
     key(Qt::Key_F3, [this] {
         if (buttons_[u"EskiReceteler"_s]->isEnabled()) logic_.eskiReceteler();

@@ -76,6 +76,8 @@ private:
     void createShortcuts();
     void guarded(const std::function<void()>& f);
     void command(const std::function<void()>& f);  // runs and shows the new state
+    void takeDateBox();
+    void leaveBox();  // a function key pressed in the date box: the typed date counts
     bool productKey(QKeyEvent* k);
     bool lineKey(QKeyEvent* k);
     int currentLineNo() const;

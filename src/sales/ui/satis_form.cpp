@@ -194,21 +194,42 @@ void TSatisForm::createBoxes()
     dateBox_->setObjectName(u"EskiFiyatTarihi"_s);
     dateBox_->setInputMask(u"00.00.0000;_"_s);  // digits optional, so leaving a half-typed date is seen
     dateBox_->setMaximumWidth(110);
-    connect(discountBox_, &QLineEdit::editingFinished, this, [this] {
-        double v = 0;
-        parseNumber(discountBox_->text(), &v);
-        command([&] { logic_.discountLeft(v); });
-    });
-    connect(paidBox_, &QLineEdit::editingFinished, this, [this] {
-        double v = 0;
-        if (!parseNumber(paidBox_->text(), &v)) v = logic_.paid();
-        command([&] { logic_.paidLeft(v); });
-    });
-    connect(dateBox_, &QLineEdit::editingFinished, this, [this] {
-        logic_.setDateBox(dateBox_->displayText().replace(u'_', u' '));
-        logic_.dateBoxLeft();
-        if (logic_.dateBox().trimmed().isEmpty() || logic_.dateBox().remove(u'.').trimmed().isEmpty()) dateBox_->clear();
-    });
+    connect(discountBox_, &QLineEdit::editingFinished, this, &TSatisForm::takeDiscount);
+    connect(paidBox_, &QLineEdit::editingFinished, this, &TSatisForm::takePaid);
+    connect(dateBox_, &QLineEdit::editingFinished, this, &TSatisForm::takeDateBox);
+}
+
+void TSatisForm::takeDiscount()
+{
+    double v = 0;
+    parseNumber(discountBox_->text(), &v);
+    command([&] { logic_.discountLeft(v); });
+}
+
+void TSatisForm::takePaid()
+{
+    double v = 0;
+    if (!parseNumber(paidBox_->text(), &v)) v = logic_.paid();
+    command([&] { logic_.paidLeft(v); });
+}
+
+void TSatisForm::takeDateBox()
+{
+    logic_.setDateBox(dateBox_->displayText().replace(u'_', u' '));
+    logic_.dateBoxLeft();
+    if (logic_.dateBox().trimmed().isEmpty() || logic_.dateBox().remove(u'.').trimmed().isEmpty()) dateBox_->clear();
+}
+
+void TSatisForm::leaveBox()
+{
+    // A shortcut does not leave the box, so its editingFinished would come too late:
+    // the discount typed before F7 would miss the sale it was typed for.
+    QWidget* w = focusWidget();
+    if (w == discountBox_) takeDiscount();
+    else if (w == paidBox_) takePaid();
+    else if (w == dateBox_) takeDateBox();
+    else return;
+    products_->setFocus();
 }
 
 void TSatisForm::createButtons()
@@ -291,7 +312,10 @@ void TSatisForm::createShortcuts()
     auto key = [this](const QKeySequence& seq, std::function<void()> run) {
         auto* s = new QShortcut(seq, this);
         s->setContext(Qt::WindowShortcut);
-        connect(s, &QShortcut::activated, this, [this, run] { command(run); });
+        connect(s, &QShortcut::activated, this, [this, run] {
+            leaveBox();
+            command(run);
+        });
     };
     key(Qt::Key_F1, [this] {
         if (session_.platform) session_.platform->showHelp(u"Selvar.hlp"_s, 2);

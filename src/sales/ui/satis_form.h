@@ -78,6 +78,10 @@ private:
     void focusSaleList();  // Ctrl+L
     void guarded(const std::function<void()>& f);
     void command(const std::function<void()>& f);  // runs and shows the new state
+    void takeDiscount();
+    void takePaid();
+    void takeDateBox();
+    void leaveBox();  // a function key pressed in a box: what was typed counts
     bool productKey(QKeyEvent* k);
     bool lineKey(QKeyEvent* k);
     void searchByClass(AraJenLogic::Kind kind);
