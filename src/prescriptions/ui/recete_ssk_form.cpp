@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -51,6 +52,7 @@ TReceteSSKForm::TReceteSSKForm(Session& session, QWidget* parent) : QDialog(pare
     layout->addWidget(notice);
     layout->addWidget(createPages(), 1);
     layout->addLayout(createButtons());
+    createPrintShortcuts();
     int margin = 0;
     font_ = FontDef(u"Courier New"_s, 10);
     if (loadReportFont(session_.db, SskFontKey, font_, margin)) margin_->setValue(std::clamp(margin, 0, 25));
@@ -264,6 +266,27 @@ QWidget* TReceteSSKForm::createPages()
     pages_->addTab(hesap_, u"Hesap     "_s);
     pages_->addTab(createDetailsPage(), u"Reçete Ayrıntıları ve Reç.Arkası Dökümü"_s);
     return pages_;
+}
+
+// The printout buttons' letters work from every page: elsewhere a window shortcut shows
+// their page and presses the button; on their own page it steps aside for the button's
+// mnemonic, so the key is never claimed twice.
+void TReceteSSKForm::createPrintShortcuts()
+{
+    QWidget* page = pages_->widget(2);
+    const std::pair<const char*, const char*> keys[] = {{"Alt+R", "Dogrudan"}, {"Alt+D", "Onizleme"}, {"Alt+Y", "Font"}};
+    for (const auto& [key, name] : keys) {
+        auto* s = new QShortcut(QKeySequence(QString::fromLatin1(key)), this);
+        s->setContext(Qt::WindowShortcut);
+        QPushButton* b = buttons_.value(QString::fromLatin1(name));
+        connect(s, &QShortcut::activated, this, [this, page, b] {
+            pages_->setCurrentWidget(page);
+            b->click();
+        });
+        auto follow = [this, s, page] { s->setEnabled(pages_->currentWidget() != page); };
+        connect(pages_, &QTabWidget::currentChanged, s, follow);
+        follow();
+    }
 }
 
 QLayout* TReceteSSKForm::createButtons()

@@ -59,6 +59,7 @@ private:
     QWidget* createCodedPage();
     QWidget* createDetailsPage();
     QLayout* createButtons();
+    void createPrintShortcuts();
     void guarded(const std::function<void()>& f);
     void store();
     void readBoxes();
