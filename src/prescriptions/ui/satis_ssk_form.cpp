@@ -1,18 +1,10 @@
 #include "prescriptions/ui/satis_ssk_form.h"
 
 #include "core/format.h"
-#include "data/codes.h"
-#include "data/table.h"
 #include "platform/prompter.h"
 #include "platform/session.h"
 #include "platform/ui/command.h"
-#include "platform/ui/list_keys.h"
-#include "sales/product_list_model.h"
-#include "sales/ui/arajen_dlg.h"
-#include "sales/ui/product_list_view.h"
 
-#include <QCloseEvent>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -106,7 +98,7 @@ bool SskLinesModel::setData(const QModelIndex& index, const QVariant& value, int
 // ---------------------------------------------------------------- the window
 
 TSatisSSKForm::TSatisSSKForm(Session& session, SskSaleLinks links, TAraJenDlg* search, QWidget* parent)
-    : QWidget(parent, Qt::Window), session_(session), logic_(session, nullptr, std::move(links)), search_(search)
+    : CounterForm(session, search, parent), logic_(session, nullptr, std::move(links))
 {
     setObjectName(u"TSatisSSKForm"_s);
     setWindowTitle(u"SSK REÇETELERİ İÇİN SATIŞ İŞLEMLERİ"_s);
@@ -121,64 +113,22 @@ TSatisSSKForm::TSatisSSKForm(Session& session, SskSaleLinks links, TAraJenDlg* s
 
 TSatisSSKForm::~TSatisSSKForm() = default;
 
-QLabel* TSatisSSKForm::addLabel(const QString& name, const QString& text)
-{
-    auto* l = new QLabel(text, this);
-    l->setObjectName(name);
-    labels_.insert(name, l);
-    return l;
-}
-
-QPushButton* TSatisSSKForm::addButton(const QString& name, const QString& caption, std::function<void()> run)
-{
-    auto* b = new QPushButton(caption, this);
-    b->setObjectName(name);
-    b->setFocusPolicy(Qt::NoFocus);
-    connect(b, &QPushButton::clicked, this, [this, run] { command(run); });
-    buttons_.insert(name, b);
-    return b;
-}
-
 void TSatisSSKForm::createLists()
 {
-    products_ = createProductListView(this);
-    products_->installEventFilter(this);
-    connect(products_, &QTableView::doubleClicked, this, [this] { command([this] { logic_.enterInProductList(); }); });
-
-    lines_ = new QTableView(this);
-    lines_->setObjectName(u"SskList"_s);
-    lines_->setSelectionBehavior(QAbstractItemView::SelectItems);
-    lines_->verticalHeader()->hide();
-    lines_->installEventFilter(this);
+    createProductList();
     lineModel_ = new SskLinesModel(logic_, this);
     lineModel_->prompter = &session_.prompter;
-    // The total follows every posted line, after the editor has closed.
-    lineModel_->onChanged = [this] { QTimer::singleShot(0, this, [this] { guarded([this] { refresh(); }); }); };
-    lines_->setModel(lineModel_);
+    lineModel_->onChanged = refreshLater();  // the total follows every line
+    lines_ = createLinesView(u"SskList"_s, lineModel_);
     lines_->horizontalHeader()->setSectionResizeMode(SskLinesModel::Given, QHeaderView::Stretch);
     lines_->horizontalHeader()->setSectionResizeMode(SskLinesModel::Prescribed, QHeaderView::Stretch);
-    lines_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                            | QAbstractItemView::AnyKeyPressed);
 }
 
 void TSatisSSKForm::createBoxes()
 {
-    addLabel(u"Aranan"_s);
-    QLabel* modeLabel = addLabel(u"Mode"_s);
-    QFont bold = modeLabel->font();
-    bold.setBold(true);
-    modeLabel->setFont(bold);
-    addLabel(u"Grup"_s);
-    addLabel(u"Jenerik"_s);
-    addLabel(u"Endikasyon"_s);
-    QLabel* type = addLabel(u"ReceteTipi"_s);
-    type->setFont(bold);
-    type->setAutoFillBackground(true);
-    for (QLabel* l : {addLabel(u"Eski"_s, u"ESKİ"_s), addLabel(u"EskiTarih"_s), addLabel(u"EskiNo"_s),
-                      addLabel(u"Duzeltme"_s, u"DÜZELTME"_s)}) {
-        l->setFont(bold);
-        l->setStyleSheet(u"color: #a00000"_s);
-    }
+    const QFont bold = createProductLabels();
+    labels_[u"ReceteTipi"_s]->setAutoFillBackground(true);  // the prescription type's colour
+    createOldLabels(bold);
     addLabel(u"Toplam"_s)->setFont(bold);
     dateBox_ = new QLineEdit(this);
     dateBox_->setObjectName(u"ReceteTarihi"_s);
@@ -211,45 +161,11 @@ void TSatisSSKForm::createButtons()
         if (const int no = currentLineNo()) logic_.clearEquivalent(no);
     });
     addButton(u"Iptal"_s, u"Satış Listesi İptali"_s, [this] { logic_.satisListesiIptali(); });
-    addButton(u"UrunKarti"_s, u" Ürün Kartı"_s, [this] { logic_.productCard(0); });
-    addButton(u"StokKarti"_s, u" Stok Kartı"_s, [this] { logic_.stockCard(); });
-    addButton(u"JenerikAra"_s, u"Jenerik (F11)"_s, [this] { searchByClass(AraJenLogic::Kind::Generic); });
-    addButton(u"EndikasyonAra"_s, u"Endikasyon (F12)"_s, [this] { searchByClass(AraJenLogic::Kind::Indication); });
-    addButton(u"GrupAra"_s, u"Ürün Grubu"_s, [this] { searchByClass(AraJenLogic::Kind::Group); });
-    addButton(u"AramaModu"_s, u"Barkodla Ara ( F5 Tuşu )"_s, [this] { logic_.picker().toggleSearchMode(); });
+    createProductButtons();
 }
 
 void TSatisSSKForm::layOut()
 {
-    auto* info = new QGridLayout;
-    info->addWidget(new QLabel(u"Grubu :"_s, this), 0, 0);
-    info->addWidget(labels_[u"Grup"_s], 0, 1);
-    info->addWidget(new QLabel(u"Jeneriği :"_s, this), 1, 0);
-    info->addWidget(labels_[u"Jenerik"_s], 1, 1);
-    info->addWidget(new QLabel(u"Endikasyonu :"_s, this), 2, 0);
-    info->addWidget(labels_[u"Endikasyon"_s], 2, 1);
-    info->addWidget(labels_[u"ReceteTipi"_s], 3, 0, 1, 2);
-    auto* searchRow = new QHBoxLayout;
-    searchRow->addWidget(labels_[u"Mode"_s]);
-    searchRow->addWidget(buttons_[u"AramaModu"_s]);
-    searchRow->addWidget(labels_[u"Aranan"_s], 1);
-    auto* left = new QVBoxLayout;
-    left->addLayout(searchRow);
-    left->addWidget(products_, 1);
-    auto* right = new QVBoxLayout;
-    right->addLayout(info);
-    for (const char* b : {"UrunKarti", "StokKarti", "JenerikAra", "EndikasyonAra", "GrupAra"})
-        right->addWidget(buttons_[QString::fromLatin1(b)]);
-    right->addStretch();
-    auto* top = new QHBoxLayout;
-    top->addLayout(left, 3);
-    top->addLayout(right, 1);
-
-    auto* oldRow = new QHBoxLayout;
-    for (const char* l : {"Eski", "EskiTarih", "EskiNo", "Duzeltme"}) oldRow->addWidget(labels_[QString::fromLatin1(l)]);
-    oldRow->addStretch();
-    oldRow->addWidget(new QLabel(u"Reç.Tarihi (F4)"_s, this));
-    oldRow->addWidget(dateBox_);
     auto* totals = new QHBoxLayout;
     totals->addWidget(new QLabel(u"Toplam :"_s, this));
     totals->addWidget(labels_[u"Toplam"_s]);
@@ -258,8 +174,8 @@ void TSatisSSKForm::layOut()
     auto* commands = new QHBoxLayout;
     for (const char* b : {"EskiReceteler", "Kayit", "Iptal"}) commands->addWidget(buttons_[QString::fromLatin1(b)]);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top, 3);
-    layout->addLayout(oldRow);
+    layout->addLayout(productRow(nullptr, {}), 3);
+    layout->addLayout(oldRow(u"Reç.Tarihi (F4)"_s, dateBox_));
     layout->addWidget(lines_, 2);
     layout->addLayout(totals);
     layout->addLayout(commands);
@@ -267,23 +183,11 @@ void TSatisSSKForm::layOut()
 
 void TSatisSSKForm::createShortcuts()
 {
-    auto key = [this](const QKeySequence& seq, std::function<void()> run) {
-        auto* s = new QShortcut(seq, this);
-        s->setContext(Qt::WindowShortcut);
-        connect(s, &QShortcut::activated, this, [this, run] {
-            leaveBox();
-            command(run);
-        });
-    };
-    key(Qt::Key_F3, [this] {
+    addKey(Qt::Key_F3, [this] {
         if (buttons_[u"EskiReceteler"_s]->isEnabled()) logic_.eskiReceteler();
     });
-    key(Qt::Key_F4, [this] { dateBox_->setFocus(); });
-    key(Qt::Key_F5, [this] { logic_.picker().toggleSearchMode(); });
-    key(Qt::Key_F6, [this] { products_->setFocus(); });
-    key(Qt::Key_F8, [this] { logic_.sskReceteKayit(); });
-    key(Qt::Key_F11, [this] { searchByClass(AraJenLogic::Kind::Generic); });
-    key(Qt::Key_F12, [this] { searchByClass(AraJenLogic::Kind::Indication); });
+    addKey(Qt::Key_F4, [this] { dateBox_->setFocus(); });
+    addKey(Qt::Key_F8, [this] { logic_.sskReceteKayit(); });
     auto* toLines = new QShortcut(QKeySequence(u"Ctrl+L"_s), this);
     toLines->setContext(Qt::WindowShortcut);
     connect(toLines, &QShortcut::activated, this, [this] {
@@ -293,39 +197,13 @@ void TSatisSSKForm::createShortcuts()
     });
 }
 
-void TSatisSSKForm::guarded(const std::function<void()>& f) { runCommand(session_.prompter, f); }
-
-void TSatisSSKForm::command(const std::function<void()>& f)
-{
-    guarded(f);
-    guarded([this] { refresh(); });
-}
-
 void TSatisSSKForm::Giris()
 {
     guarded([this] {
         logic_.Giris();
-        if (!productModel_) {
-            productModel_ = new ProductListModel(session_.db, this);
-            products_->setModel(productModel_);
-            products_->setColumnWidth(ProductListModel::Name, 300);
-            connect(products_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-                    [this](const QModelIndex& current) {
-                        if (syncing_ || !current.isValid()) return;
-                        guarded([&] {
-                            logic_.picker().products().gotoRowId(productModel_->rowIdAt(current.row()));
-                            showProductInfo();
-                        });
-                    });
-        } else {
-            productModel_->reload();
-        }
+        openProductList();
     });
-    show();
-    raise();
-    activateWindow();
-    products_->setFocus();
-    guarded([this] { refresh(); });
+    showOnTop();
 }
 
 void TSatisSSKForm::applyRights()
@@ -334,41 +212,29 @@ void TSatisSSKForm::applyRights()
     buttons_[u"UrunKarti"_s]->setEnabled(logic_.productCardAllowed());
 }
 
-void TSatisSSKForm::showProductInfo()
-{
-    ProductPicker& p = logic_.picker();
-    labels_[u"Grup"_s]->setText(p.groupName());
-    labels_[u"Jenerik"_s]->setText(p.genericName());
-    labels_[u"Endikasyon"_s]->setText(p.indicationName());
-    QLabel* type = labels_[u"ReceteTipi"_s];
-    type->setText(p.prescriptionTypeText());
-    QPalette pal = palette();
-    const QColor c = p.prescriptionTypeColor();
-    if (c.isValid()) pal.setColor(QPalette::Window, c);
-    type->setPalette(pal);
-}
-
 void TSatisSSKForm::refresh()
 {
-    syncing_ = true;
-    if (productModel_) showCurrentProduct(products_, productModel_, logic_.picker().products());
-    syncing_ = false;
-    showProductInfo();
-    ProductPicker& p = logic_.picker();
-    const QString s = p.searchMode() == ProductPicker::SearchMode::Keyboard ? p.searchText() : p.barcodeText();
-    labels_[u"Aranan"_s]->setText(s.isEmpty() ? QString() : u"Aranan: "_s + s);
-    labels_[u"Mode"_s]->setText(p.searchModeLabel());
-    buttons_[u"AramaModu"_s]->setText(p.searchButtonCaption());
+    showSearchState();
     lineModel_->reload();
     labels_[u"Toplam"_s]->setText(moneyText(logic_.total()));
     if (logic_.dateBox().isEmpty()) dateBox_->clear();
     const SskCaptions c = logic_.captions();
     buttons_[u"EskiReceteler"_s]->setText(c.oldPrescriptions);
     buttons_[u"Kayit"_s]->setText(c.record);
-    for (const char* l : {"Eski", "EskiTarih", "EskiNo", "Duzeltme"}) labels_[QString::fromLatin1(l)]->setVisible(c.oldLabelsShown);
-    labels_[u"EskiTarih"_s]->setText(c.oldDateLabel);
-    labels_[u"EskiNo"_s]->setText(c.oldNumberLabel);
+    showOldLabels(c.oldLabelsShown, c.oldDateLabel, c.oldNumberLabel);
     applyRights();
+}
+
+double TSatisSSKForm::recountTotal()
+{
+    logic_.recomputeTotal();
+    return logic_.total();
+}
+
+void TSatisSSKForm::closing()
+{
+    logic_.closing();
+    lineModel_->reload();
 }
 
 int TSatisSSKForm::currentLineNo() const
@@ -391,59 +257,6 @@ void TSatisSSKForm::writeEquivalent()
     lines_->edit(code);
 }
 
-void TSatisSSKForm::searchByClass(AraJenLogic::Kind kind)
-{
-    if (!search_) return;
-    Table& p = logic_.picker().products();
-    if (!p.hasRow()) return;
-    const char* field = kind == AraJenLogic::Kind::Generic ? "JENERIKNO" : kind == AraJenLogic::Kind::Indication ? "ENDIKNO" : "GRUPNO";
-    const QString name = search_->choose(kind, p.integer(QString::fromLatin1(field)));
-    if (!name.isEmpty()) logic_.picker().positionByName(name);
-}
-
-bool TSatisSSKForm::productKey(QKeyEvent* k)
-{
-    const Qt::KeyboardModifiers mods = k->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
-    ProductPicker& p = logic_.picker();
-    switch (k->key()) {
-    case Qt::Key_F2: command([this] { logic_.scannerMark(); }); return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: command([this] { logic_.enterInProductList(); }); return true;
-    case Qt::Key_Backspace: command([&] { p.searchBackspace(); }); return true;
-    case Qt::Key_Escape: command([&] { p.clearSearch(); }); return true;
-    case Qt::Key_Delete:
-        if (mods == Qt::ControlModifier) {
-            command([&] { p.deleteProduct(); });
-            return true;
-        }
-        break;
-    case Qt::Key_Insert: command([this] { logic_.productCard(1); }); return true;
-    case Qt::Key_D:
-        if (mods == Qt::AltModifier) {
-            if (buttons_[u"UrunKarti"_s]->isEnabled()) command([this] { logic_.productCard(0); });
-            return true;
-        }
-        break;
-    case Qt::Key_S:
-        if (mods == Qt::AltModifier) {
-            command([this] { logic_.stockCard(); });
-            return true;
-        }
-        break;
-    default: break;
-    }
-    if (isListMoveKey(k)) {
-        p.clearSearch();
-        labels_[u"Aranan"_s]->clear();
-        return false;  // the list moves itself
-    }
-    if (isSearchKey(k)) {
-        command([&] { p.typeSearchChar(k->text()[0]); });
-        return true;
-    }
-    return false;
-}
-
 bool TSatisSSKForm::lineKey(QKeyEvent* k)
 {
     if (k->key() == Qt::Key_Delete && (k->modifiers() & Qt::ControlModifier)) {
@@ -459,39 +272,8 @@ bool TSatisSSKForm::lineKey(QKeyEvent* k)
 
 bool TSatisSSKForm::eventFilter(QObject* o, QEvent* e)
 {
-    if (e->type() == QEvent::KeyPress) {
-        auto* k = static_cast<QKeyEvent*>(e);
-        if (o == products_) return productKey(k);
-        if (o == lines_) return lineKey(k);
-    }
-    return QWidget::eventFilter(o, e);
-}
-
-void TSatisSSKForm::keyPressEvent(QKeyEvent* e)
-{
-    if (e->key() == Qt::Key_Escape) {  // outside the product list
-        command([this] { logic_.satisListesiIptali(); });
-        return;
-    }
-    QWidget::keyPressEvent(e);
-}
-
-bool TSatisSSKForm::event(QEvent* e)
-{
-    // The total is shared with the sale window: each counts its own list again.
-    if (e->type() == QEvent::WindowActivate && productModel_)
-        guarded([this] {
-            logic_.recomputeTotal();
-            labels_[u"Toplam"_s]->setText(moneyText(logic_.total()));
-        });
-    return QWidget::event(e);
-}
-
-void TSatisSSKForm::closeEvent(QCloseEvent* e)
-{
-    guarded([this] { logic_.closing(); });
-    lineModel_->reload();
-    e->accept();
+    if (o == lines_ && e->type() == QEvent::KeyPress) return lineKey(static_cast<QKeyEvent*>(e));
+    return CounterForm::eventFilter(o, e);
 }
 
 }  // namespace selvar

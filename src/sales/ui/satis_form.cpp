@@ -1,24 +1,18 @@
 #include "sales/ui/satis_form.h"
 
 #include "platform/ui/command.h"
-#include "platform/ui/list_keys.h"
 
 #include "core/format.h"
 #include "data/codes.h"
 #include "data/database.h"
 #include "data/errors.h"
-#include "data/table.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "platform/session.h"
-#include "sales/product_list_model.h"
-#include "sales/ui/arajen_dlg.h"
 #include "sales/ui/eskism_form.h"
-#include "sales/ui/product_list_view.h"
 
 #include <QAction>
 #include <QButtonGroup>
-#include <QCloseEvent>
 #include <QDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -106,15 +100,14 @@ bool SaleLinesModel::setData(const QModelIndex& index, const QVariant& value, in
 // ---------------------------------------------------------------- the window
 
 TSatisForm::TSatisForm(Session& session, SaleWindowLinks links, TAraJenDlg* search, QWidget* parent)
-    : QWidget(parent, Qt::Window), session_(session), logic_(session, nullptr, [&] {
+    : CounterForm(session, search, parent), logic_(session, nullptr, [&] {
           if (!links.chooseOldRecordKind)
               links.chooseOldRecordKind = [this] {
                   TEskiSMForm chooser(this);
                   return chooser.choose();
               };
           return links;
-      }()),
-      search_(search)
+      }())
 {
     setObjectName(u"TSatisForm"_s);
     setWindowTitle(u"SATIŞ İŞLEMLERİ"_s);
@@ -126,65 +119,26 @@ TSatisForm::TSatisForm(Session& session, SaleWindowLinks links, TAraJenDlg* sear
     resize(1100, 760);
 }
 
-QLabel* TSatisForm::addLabel(const QString& name, const QString& text)
-{
-    auto* l = new QLabel(text, this);
-    l->setObjectName(name);
-    labels_.insert(name, l);
-    return l;
-}
-
-QPushButton* TSatisForm::addButton(const QString& name, const QString& caption, std::function<void()> run)
-{
-    auto* b = new QPushButton(caption, this);
-    b->setObjectName(name);
-    b->setFocusPolicy(Qt::NoFocus);
-    connect(b, &QPushButton::clicked, this, [this, run] { command(run); });
-    buttons_.insert(name, b);
-    return b;
-}
+TSatisForm::~TSatisForm() = default;
 
 void TSatisForm::createLists()
 {
-    products_ = createProductListView(this);
-    products_->installEventFilter(this);
-    connect(products_, &QTableView::doubleClicked, this, [this] { command([this] { logic_.enterInProductList(); }); });
-
-    lines_ = new QTableView(this);
-    lines_->setObjectName(u"SaleList"_s);
-    lines_->setSelectionBehavior(QAbstractItemView::SelectItems);
-    lines_->verticalHeader()->hide();
-    lines_->installEventFilter(this);
+    createProductList();
     lineModel_ = new SaleLinesModel(logic_, this);
     lineModel_->prompter = &session_.prompter;
-    // The total and the paid amount follow every posted line; after the editor has closed.
-    lineModel_->onChanged = [this] { QTimer::singleShot(0, this, [this] { guarded([this] { refresh(); }); }); };
-    lines_->setModel(lineModel_);
+    lineModel_->onChanged = refreshLater();  // the total and the paid amount follow every line
+    lines_ = createLinesView(u"SaleList"_s, lineModel_);
     lines_->horizontalHeader()->setSectionResizeMode(SaleLinesModel::Name, QHeaderView::Stretch);
-    lines_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                            | QAbstractItemView::AnyKeyPressed);
 }
 
 void TSatisForm::createBoxes()
 {
-    addLabel(u"Aranan"_s);
-    QLabel* modeLabel = addLabel(u"Mode"_s);
-    QFont bold = modeLabel->font();
-    bold.setBold(true);
-    modeLabel->setFont(bold);
-    addLabel(u"Grup"_s);
-    addLabel(u"Jenerik"_s);
-    addLabel(u"Endikasyon"_s);
-    addLabel(u"ReceteTipi"_s)->setFont(bold);
+    const QFont bold = createProductLabels();
     leaflet_ = new QPlainTextEdit(this);
     leaflet_->setObjectName(u"Prospektus"_s);
     leaflet_->installEventFilter(this);
     leaflet_->setMaximumHeight(90);
-    for (QLabel* l : {addLabel(u"Eski"_s, u"ESKİ"_s), addLabel(u"EskiTarih"_s), addLabel(u"EskiNo"_s),
-                      addLabel(u"Duzeltme"_s, u"DÜZELTME"_s)}) {
-        l->setFont(bold);
-        l->setStyleSheet(u"color: #a00000"_s);
-    }
+    createOldLabels(bold);
     addLabel(u"Toplam"_s)->setFont(bold);
     discountBox_ = new QLineEdit(this);
     discountBox_->setObjectName(u"Iskonto"_s);
@@ -241,52 +195,17 @@ void TSatisForm::createButtons()
     addButton(u"Veresiye"_s, u"Prk.Veresiye Kayıt"_s, [this] { logic_.veresiyeKayit(); })
         ->setToolTip(u"Veresiye kaydından sonra F7 ile perakende kaydı yapın."_s);
     addButton(u"Iptal"_s, u"Satış Listesi İptali"_s, [this] { logic_.satisListesiIptali(); });
-    addButton(u"UrunKarti"_s, u" Ürün Kartı"_s, [this] { logic_.productCard(0); });
-    addButton(u"StokKarti"_s, u" Stok Kartı"_s, [this] { logic_.stockCard(); });
-    addButton(u"JenerikAra"_s, u"Jenerik (F11)"_s, [this] { searchByClass(AraJenLogic::Kind::Generic); });
-    addButton(u"EndikasyonAra"_s, u"Endikasyon (F12)"_s, [this] { searchByClass(AraJenLogic::Kind::Indication); });
-    addButton(u"GrupAra"_s, u"Ürün Grubu"_s, [this] { searchByClass(AraJenLogic::Kind::Group); });
+    createProductButtons();
     addButton(u"Hesap"_s, u"Hesap Makinesi"_s, [this] {
         if (session_.platform && !session_.platform->startCalculator())
             session_.prompter.warning(u"Hesap makinesi bulunamadı."_s);
     });
     addButton(u"ListeYaz"_s, u"Satıs Listesini Yaz"_s, [this] { logic_.writeSaleList(); });
-    addButton(u"AramaModu"_s, u"Barkodla Ara ( F5 Tuşu )"_s, [this] { logic_.toggleSearchMode(); });
 }
 
 void TSatisForm::layOut()
 {
     // Products and the current product on top, the sale below.
-    auto* info = new QGridLayout;
-    info->addWidget(new QLabel(u"Grubu :"_s, this), 0, 0);
-    info->addWidget(labels_[u"Grup"_s], 0, 1);
-    info->addWidget(new QLabel(u"Jeneriği :"_s, this), 1, 0);
-    info->addWidget(labels_[u"Jenerik"_s], 1, 1);
-    info->addWidget(new QLabel(u"Endikasyonu :"_s, this), 2, 0);
-    info->addWidget(labels_[u"Endikasyon"_s], 2, 1);
-    info->addWidget(labels_[u"ReceteTipi"_s], 3, 0, 1, 2);
-    info->addWidget(leaflet_, 4, 0, 1, 2);
-    auto* searchRow = new QHBoxLayout;
-    searchRow->addWidget(labels_[u"Mode"_s]);
-    searchRow->addWidget(buttons_[u"AramaModu"_s]);
-    searchRow->addWidget(labels_[u"Aranan"_s], 1);
-    auto* top = new QHBoxLayout;
-    auto* left = new QVBoxLayout;
-    left->addLayout(searchRow);
-    left->addWidget(products_, 1);
-    top->addLayout(left, 3);
-    auto* right = new QVBoxLayout;
-    right->addLayout(info);
-    for (const char* b : {"UrunKarti", "StokKarti", "JenerikAra", "EndikasyonAra", "GrupAra", "Hesap", "ListeYaz"})
-        right->addWidget(buttons_[QString::fromLatin1(b)]);
-    right->addStretch();
-    top->addLayout(right, 1);
-
-    auto* oldRow = new QHBoxLayout;
-    for (const char* l : {"Eski", "EskiTarih", "EskiNo", "Duzeltme"}) oldRow->addWidget(labels_[QString::fromLatin1(l)]);
-    oldRow->addStretch();
-    oldRow->addWidget(new QLabel(u"Eski Fyt.lı Reç.Trh."_s, this));
-    oldRow->addWidget(dateBox_);
     auto* totals = new QHBoxLayout;
     totals->addWidget(new QLabel(u"Toplam :"_s, this));
     totals->addWidget(labels_[u"Toplam"_s]);
@@ -300,8 +219,8 @@ void TSatisForm::layOut()
     for (const char* b : {"EskiSatislar", "Perakende", "Recete", "Fatura", "Veresiye", "Iptal"})
         commands->addWidget(buttons_[QString::fromLatin1(b)]);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top, 3);
-    layout->addLayout(oldRow);
+    layout->addLayout(productRow(leaflet_, {u"Hesap"_s, u"ListeYaz"_s}), 3);
+    layout->addLayout(oldRow(u"Eski Fyt.lı Reç.Trh."_s, dateBox_));
     layout->addWidget(lines_, 2);
     layout->addLayout(totals);
     layout->addLayout(commands);
@@ -309,29 +228,17 @@ void TSatisForm::layOut()
 
 void TSatisForm::createShortcuts()
 {
-    auto key = [this](const QKeySequence& seq, std::function<void()> run) {
-        auto* s = new QShortcut(seq, this);
-        s->setContext(Qt::WindowShortcut);
-        connect(s, &QShortcut::activated, this, [this, run] {
-            leaveBox();
-            command(run);
-        });
-    };
-    key(Qt::Key_F1, [this] {
+    addKey(Qt::Key_F1, [this] {
         if (session_.platform) session_.platform->showHelp(u"Selvar.hlp"_s, 2);
     });
-    key(Qt::Key_F3, [this] {
+    addKey(Qt::Key_F3, [this] {
         if (buttons_[u"EskiSatislar"_s]->isEnabled()) logic_.eskiSatislar();
     });
-    key(Qt::Key_F4, [this] { dateBox_->setFocus(); });
-    key(Qt::Key_F5, [this] { logic_.toggleSearchMode(); });
-    key(Qt::Key_F6, [this] { products_->setFocus(); });
-    key(Qt::Key_F7, [this] { logic_.perakendeKayit(); });
-    key(Qt::Key_F8, [this] { logic_.receteKayit(); });
-    key(Qt::Key_F9, [this] { logic_.faturaKayit(); });
-    key(Qt::Key_F10, [this] { logic_.veresiyeKayit(); });
-    key(Qt::Key_F11, [this] { searchByClass(AraJenLogic::Kind::Generic); });
-    key(Qt::Key_F12, [this] { searchByClass(AraJenLogic::Kind::Indication); });
+    addKey(Qt::Key_F4, [this] { dateBox_->setFocus(); });
+    addKey(Qt::Key_F7, [this] { logic_.perakendeKayit(); });
+    addKey(Qt::Key_F8, [this] { logic_.receteKayit(); });
+    addKey(Qt::Key_F9, [this] { logic_.faturaKayit(); });
+    addKey(Qt::Key_F10, [this] { logic_.veresiyeKayit(); });
     // Only the focus moves: no command, so the list keeps the line made current.
     auto* toLines = new QShortcut(QKeySequence(u"Ctrl+L"_s), this);
     toLines->setContext(Qt::WindowShortcut);
@@ -346,45 +253,14 @@ void TSatisForm::focusSaleList()
         lines_->setCurrentIndex(lineModel_->index(0, SaleLinesModel::No));
 }
 
-TSatisForm::~TSatisForm() = default;
-
-QPushButton* TSatisForm::button(const QString& name) const { return buttons_.value(name); }
-QLabel* TSatisForm::label(const QString& name) const { return labels_.value(name); }
-
-void TSatisForm::guarded(const std::function<void()>& f) { runCommand(session_.prompter, f); }
-
-void TSatisForm::command(const std::function<void()>& f)
-{
-    guarded(f);
-    guarded([this] { refresh(); });
-}
-
 void TSatisForm::Giris()
 {
     guarded([this] {
         logic_.Giris();
-        if (!productModel_) {
-            productModel_ = new ProductListModel(session_.db, this);
-            products_->setModel(productModel_);
-            products_->setColumnWidth(ProductListModel::Name, 300);
-            connect(products_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-                    [this](const QModelIndex& current) {
-                        if (syncing_ || !current.isValid()) return;
-                        guarded([&] {
-                            logic_.products().gotoRowId(productModel_->rowIdAt(current.row()));
-                            showProductInfo();
-                        });
-                    });
-        } else {
-            productModel_->reload();
-        }
+        openProductList();
         applyRights();
     });
-    show();
-    raise();
-    activateWindow();
-    products_->setFocus();
-    guarded([this] { refresh(); });
+    showOnTop();
 }
 
 void TSatisForm::applyRights()
@@ -395,23 +271,13 @@ void TSatisForm::applyRights()
 
 void TSatisForm::showProductInfo()
 {
-    labels_[u"Grup"_s]->setText(logic_.groupName());
-    labels_[u"Jenerik"_s]->setText(logic_.genericName());
-    labels_[u"Endikasyon"_s]->setText(logic_.indicationName());
-    labels_[u"ReceteTipi"_s]->setText(logic_.prescriptionTypeText());
+    CounterForm::showProductInfo();
     leaflet_->setPlainText(logic_.leaflet());
 }
 
 void TSatisForm::refresh()
 {
-    syncing_ = true;
-    if (productModel_) showCurrentProduct(products_, productModel_, logic_.products());
-    syncing_ = false;
-    showProductInfo();
-    const QString s = logic_.searchMode() == SatisLogic::SearchMode::Keyboard ? logic_.searchText() : logic_.barcodeText();
-    labels_[u"Aranan"_s]->setText(s.isEmpty() ? QString() : u"Aranan: "_s + s);
-    labels_[u"Mode"_s]->setText(logic_.searchModeLabel());
-    buttons_[u"AramaModu"_s]->setText(logic_.searchButtonCaption());
+    showSearchState();
     lineModel_->reload();
     labels_[u"Toplam"_s]->setText(moneyText(logic_.total()));
     discountBox_->setText(numberText(logic_.discount(), 1));
@@ -422,62 +288,20 @@ void TSatisForm::refresh()
     buttons_[u"Perakende"_s]->setText(c.retail);
     buttons_[u"Recete"_s]->setText(c.prescription);
     buttons_[u"Fatura"_s]->setText(c.invoice);
-    for (const char* l : {"Eski", "EskiTarih", "EskiNo", "Duzeltme"}) labels_[QString::fromLatin1(l)]->setVisible(c.oldLabelsShown);
-    labels_[u"EskiTarih"_s]->setText(c.oldDateLabel);
-    labels_[u"EskiNo"_s]->setText(c.oldNumberLabel);
+    showOldLabels(c.oldLabelsShown, c.oldDateLabel, c.oldNumberLabel);
     applyRights();
 }
 
-void TSatisForm::searchByClass(AraJenLogic::Kind kind)
+double TSatisForm::recountTotal()
 {
-    if (!search_) return;
-    Table& p = logic_.products();
-    if (!p.hasRow()) return;
-    const char* field = kind == AraJenLogic::Kind::Generic ? "JENERIKNO" : kind == AraJenLogic::Kind::Indication ? "ENDIKNO" : "GRUPNO";
-    const QString name = search_->choose(kind, p.integer(QString::fromLatin1(field)));
-    if (!name.isEmpty()) logic_.positionByName(name);
+    logic_.recomputeTotal();
+    return logic_.total();
 }
 
-bool TSatisForm::productKey(QKeyEvent* k)
+void TSatisForm::closing()
 {
-    const Qt::KeyboardModifiers mods = k->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
-    switch (k->key()) {
-    case Qt::Key_F2: command([this] { logic_.scannerMark(); }); return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: command([this] { logic_.enterInProductList(); }); return true;
-    case Qt::Key_Backspace: command([this] { logic_.searchBackspace(); }); return true;
-    case Qt::Key_Escape: command([this] { logic_.clearSearch(); }); return true;
-    case Qt::Key_Delete:
-        if (mods == Qt::ControlModifier) {
-            command([this] { logic_.deleteProduct(); });
-            return true;
-        }
-        break;
-    case Qt::Key_Insert: command([this] { logic_.productCard(1); }); return true;
-    case Qt::Key_D:
-        if (mods == Qt::AltModifier) {
-            if (buttons_[u"UrunKarti"_s]->isEnabled()) command([this] { logic_.productCard(0); });
-            return true;
-        }
-        break;
-    case Qt::Key_S:
-        if (mods == Qt::AltModifier) {
-            command([this] { logic_.stockCard(); });
-            return true;
-        }
-        break;
-    default: break;
-    }
-    if (isListMoveKey(k)) {
-        logic_.clearSearch();
-        labels_[u"Aranan"_s]->clear();
-        return false;  // the list moves itself
-    }
-    if (isSearchKey(k)) {
-        command([&] { logic_.typeSearchChar(k->text()[0]); });
-        return true;
-    }
-    return false;
+    logic_.closing();
+    lineModel_->reload();
 }
 
 void TSatisForm::pickPrescriptionType(int row)
@@ -529,39 +353,9 @@ bool TSatisForm::lineKey(QKeyEvent* k)
 
 bool TSatisForm::eventFilter(QObject* o, QEvent* e)
 {
-    if (e->type() == QEvent::KeyPress) {
-        auto* k = static_cast<QKeyEvent*>(e);
-        if (o == products_) return productKey(k);
-        if (o == lines_) return lineKey(k);
-    }
+    if (o == lines_ && e->type() == QEvent::KeyPress) return lineKey(static_cast<QKeyEvent*>(e));
     if (o == leaflet_ && e->type() == QEvent::FocusOut) guarded([this] { logic_.saveLeaflet(leaflet_->toPlainText()); });
-    return QWidget::eventFilter(o, e);
-}
-
-void TSatisForm::keyPressEvent(QKeyEvent* e)
-{
-    if (e->key() == Qt::Key_Escape) {  // outside the product list
-        command([this] { logic_.satisListesiIptali(); });
-        return;
-    }
-    QWidget::keyPressEvent(e);
-}
-
-bool TSatisForm::event(QEvent* e)
-{
-    if (e->type() == QEvent::WindowActivate && productModel_)
-        guarded([this] {
-            logic_.recomputeTotal();
-            labels_[u"Toplam"_s]->setText(moneyText(logic_.total()));
-        });
-    return QWidget::event(e);
-}
-
-void TSatisForm::closeEvent(QCloseEvent* e)
-{
-    guarded([this] { logic_.closing(); });
-    lineModel_->reload();
-    e->accept();
+    return CounterForm::eventFilter(o, e);
 }
 
 }  // namespace selvar

@@ -1,21 +1,18 @@
 #pragma once
 #include "sales/arajen_logic.h"
 #include "sales/satis_logic.h"
+#include "sales/ui/counter_form.h"
 
 #include <QAbstractTableModel>
-#include <QWidget>
 #include <functional>
 
-class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
 class QTableView;
 
 namespace selvar {
 
 class Prompter;
-class ProductListModel;
 class TAraJenDlg;
 
 // The working list of the sale as the grid shows it.
@@ -41,7 +38,7 @@ private:
 };
 
 // "SATIŞ İŞLEMLERİ": the counter. Created once at start-up and shown by Giris.
-class TSatisForm : public QWidget {
+class TSatisForm : public CounterForm {
     Q_OBJECT
 public:
     TSatisForm(Session& session, SaleWindowLinks links, TAraJenDlg* search, QWidget* parent = nullptr);
@@ -50,59 +47,48 @@ public:
     void Giris();
     void setValuesDialog(ProductValuesDialog* values) { logic_.setValuesDialog(values); }
     SatisLogic& logic() { return logic_; }
-    QTableView* productList() const { return products_; }
     QTableView* saleList() const { return lines_; }
-    ProductListModel* productModel() const { return productModel_; }
     SaleLinesModel* lineModel() const { return lineModel_; }
-    QPushButton* button(const QString& name) const;
-    QLabel* label(const QString& name) const;
     QLineEdit* dateBox() const { return dateBox_; }
     QLineEdit* discountBox() const { return discountBox_; }
     QLineEdit* paidBox() const { return paidBox_; }
-    void refresh();  // shows the logic's state
+    void refresh() override;
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
-    bool event(QEvent* e) override;
 
 private:
-    QLabel* addLabel(const QString& name, const QString& text = {});
-    QPushButton* addButton(const QString& name, const QString& caption, std::function<void()> run);
+    ProductPicker& picker() override { return logic_.picker(); }
+    void enterInProductList() override { logic_.enterInProductList(); }
+    void scannerMark() override { logic_.scannerMark(); }
+    void productCard(int mode) override { logic_.productCard(mode); }
+    void stockCard() override { logic_.stockCard(); }
+    double recountTotal() override;
+    void cancelList() override { logic_.satisListesiIptali(); }
+    void closing() override;
+    void leaveBox() override;  // a function key pressed in a box: what was typed counts
+    void showProductInfo() override;
+
     void createLists();
     void createBoxes();
     void createButtons();
     void layOut();
     void createShortcuts();
     void focusSaleList();  // Ctrl+L
-    void guarded(const std::function<void()>& f);
-    void command(const std::function<void()>& f);  // runs and shows the new state
     void takeDiscount();
     void takePaid();
     void takeDateBox();
-    void leaveBox();  // a function key pressed in a box: what was typed counts
-    bool productKey(QKeyEvent* k);
     bool lineKey(QKeyEvent* k);
-    void searchByClass(AraJenLogic::Kind kind);
     void pickPrescriptionType(int row);
-    void showProductInfo();
     void applyRights();
 
-    Session& session_;
     SatisLogic logic_;
-    TAraJenDlg* search_;
-    ProductListModel* productModel_ = nullptr;
     SaleLinesModel* lineModel_ = nullptr;
-    QTableView* products_;
     QTableView* lines_;
     QLineEdit* dateBox_;
     QLineEdit* discountBox_;
     QLineEdit* paidBox_;
     QPlainTextEdit* leaflet_;
-    QHash<QString, QPushButton*> buttons_;
-    QHash<QString, QLabel*> labels_;
-    bool syncing_ = false;
 };
 
 }  // namespace selvar
