@@ -1,4 +1,5 @@
 #include "prescriptions/ui/recete_form.h"
+#include "prescriptions/ui/share_grid.h"
 
 #include "platform/ui/command.h"
 
@@ -298,29 +299,9 @@ void TReceteForm::refresh()
     const int place = int(kPlaceLetters.indexOf(logic_.text(u"YER"_s)));
     if (place >= 0) place_->button(place)->setChecked(true);
     labels_[u"Fatura"_s]->setText(logic_.invoiceNotice());
-    const ShareResult& s = logic_.shares();
-    const QStringList dr_ = logic_.shownDiscountRates(), sr = logic_.shownShareRates();
-    auto cell = [this](int r, int c, const QString& t) {
-        auto* item = new QTableWidgetItem(t);
-        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        hesap_->setItem(r, c, item);
-    };
-    for (int b = 0; b < BucketCount; ++b) {
-        const BucketShare& x = s.buckets[b];
-        const bool inst = logic_.institution().found;
-        cell(b, 0, moneyText(x.gross));
-        cell(b, 1, dr_[b]);
-        cell(b, 2, inst ? moneyText(x.discount) : QString());
-        cell(b, 3, moneyText(x.subtotal));
-        cell(b, 4, sr[b]);
-        cell(b, 5, inst ? moneyText(x.share) : QString());
-        cell(b, 6, moneyText(x.net));
-    }
-    cell(5, 0, moneyText(s.gross()));
-    cell(5, 2, moneyText(s.discount()));
-    cell(5, 3, moneyText(s.subtotal()));
-    cell(5, 5, moneyText(logic_.number(u"HASTAKATPAY"_s)));
-    cell(5, 6, moneyText(logic_.number(u"NET"_s)));
+    fillShareGrid(hesap_, logic_.shares(),
+                  {BucketCount, logic_.shownDiscountRates(), logic_.shownShareRates(), logic_.institution().found,
+                   logic_.number(u"HASTAKATPAY"_s), logic_.number(u"NET"_s)});
     const QList<PrescriptionLine> lines = logic_.lines();
     medicines_->setRowCount(int(lines.size()));
     for (int i = 0; i < lines.size(); ++i) {

@@ -1,6 +1,7 @@
 // The SSK registration window showing its logic, taking what is typed, its keys, the
 // store and the two printouts.
 #include "prescriptions/ui/recete_ssk_form.h"
+#include "prescriptions/ui/share_grid.h"
 
 #include "core/dates.h"
 #include "core/format.h"
@@ -63,29 +64,9 @@ void TReceteSSKForm::refresh()
     combos_[u"YAKINLIK_KOD"_s]->setCurrentText(logic_.relationshipItem());
     combos_[u"ULKE_KOD"_s]->setCurrentText(logic_.countryItem());
     illness_->setChecked(logic_.illness());
-    const ShareResult& s = logic_.shares();
-    const QStringList dr = logic_.shownDiscountRates(), sr = logic_.shownShareRates();
-    const bool inst = logic_.institution().found;
-    auto cell = [this](int r, int c, const QString& t) {
-        auto* item = new QTableWidgetItem(t);
-        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        hesap_->setItem(r, c, item);
-    };
-    for (int b = 0; b < 3; ++b) {
-        const BucketShare& x = s.buckets[size_t(b)];
-        cell(b, 0, moneyText(x.gross));
-        cell(b, 1, dr[b]);
-        cell(b, 2, inst ? moneyText(x.discount) : QString());
-        cell(b, 3, moneyText(x.subtotal));
-        cell(b, 4, sr[b]);
-        cell(b, 5, inst ? moneyText(x.share) : QString());
-        cell(b, 6, moneyText(x.net));
-    }
-    cell(3, 0, moneyText(s.gross()));
-    cell(3, 2, moneyText(s.discount()));
-    cell(3, 3, moneyText(s.subtotal()));
-    cell(3, 5, moneyText(logic_.number(u"HASTAKATPAY"_s)));
-    cell(3, 6, moneyText(logic_.number(u"NET"_s)));
+    fillShareGrid(hesap_, logic_.shares(),
+                  {3, logic_.shownDiscountRates(), logic_.shownShareRates(), logic_.institution().found,
+                   logic_.number(u"HASTAKATPAY"_s), logic_.number(u"NET"_s)});
     buttons_[u"Sakla"_s]->setEnabled(logic_.storeAllowed());
     filling_ = false;
 }
