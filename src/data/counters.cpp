@@ -89,4 +89,13 @@ QString nextFinalBookNumber(Database& db, int year)
     return QString::number(n + 1).rightJustified(9, u'0');
 }
 
+QString giveFinalBookNumber(Database& db, qint64 prescriptionRowId, int year)
+{
+    // By the row's identity: the book number itself is read through its key index only.
+    const QString number = nextFinalBookNumber(db, year);
+    Sql::run(db, u"UPDATE RECETE SET RKDEFTERNO = :f WHERE "_s + db.dialect().rowId() + u" = :r"_s,
+             {{u"f"_s, number}, {u"r"_s, prescriptionRowId}});
+    return number;
+}
+
 }  // namespace selvar

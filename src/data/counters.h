@@ -25,4 +25,8 @@ QString takeProvisionalBookNumber(Database& db);
 // plus one, or yy0000001 when the year has none yet.
 QString nextFinalBookNumber(Database& db, int year);
 
+// Gives the prescription row the next final book number of the year it was received in
+// and returns the number. Inside the recording's transaction.
+QString giveFinalBookNumber(Database& db, qint64 prescriptionRowId, int year);
+
 }  // namespace selvar

@@ -417,13 +417,8 @@ ReceteLogic::StoreResult ReceteLogic::store()
         if (mode_ == 0)
             appendOperationLog(db, session_.clock.now(), patientName_.trimmed() + u' ' + patientSurname_.trimmed(),
                                u"Reç. Düzeltme"_s, saleNo, oldNet_);
-        if (finalNumber) {
-            // By the row's identity: the book number itself is read through its key index only.
-            const QString finalNo = nextFinalBookNumber(db, rec.value(u"ALTARIH"_s).toDate().year());
-            Sql::run(db, u"UPDATE RECETE SET RKDEFTERNO = :f WHERE "_s + db.dialect().rowId() + u" = :r"_s,
-                     {{u"f"_s, finalNo}, {u"r"_s, rowId_}});
-            rec.insert(u"RKDEFTERNO"_s, finalNo);
-        }
+        if (finalNumber)
+            rec.insert(u"RKDEFTERNO"_s, giveFinalBookNumber(db, rowId_, rec.value(u"ALTARIH"_s).toDate().year()));
         if (recordLines_) recordLines_(saleNo);
         tx.commit();
     });

@@ -534,12 +534,8 @@ ReceteSskLogic::StoreResult ReceteSskLogic::store()
         if (mode_ == 0)
             appendOperationLog(db, session_.clock.now(), patientName_.trimmed() + u' ' + patientSurname_.trimmed(),
                                u"Reç. Düzeltme"_s, saleNo, oldNet_);
-        if (finalNumber && rec.value(u"RKDEFTERNO"_s).toString().toUpper() >= u"XX0000000"_s) {
-            const QString finalNo = nextFinalBookNumber(db, rec.value(u"ALTARIH"_s).toDate().year());
-            Sql::run(db, u"UPDATE RECETE SET RKDEFTERNO = :f WHERE "_s + db.dialect().rowId() + u" = :r"_s,
-                     {{u"f"_s, finalNo}, {u"r"_s, row}});
-            rec.insert(u"RKDEFTERNO"_s, finalNo);
-        }
+        if (finalNumber && rec.value(u"RKDEFTERNO"_s).toString().toUpper() >= u"XX0000000"_s)
+            rec.insert(u"RKDEFTERNO"_s, giveFinalBookNumber(db, row, rec.value(u"ALTARIH"_s).toDate().year()));
         if (recordLines_) recordLines_(saleNo);
         tx.commit();
     });
