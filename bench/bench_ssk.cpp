@@ -50,6 +50,63 @@ public:
 };
 
 QString ms(double us) { return QString::number(us / 1000, 'f', 2); }
+
+// The same prescription as bare SQL statements: the two new cards, the counters, both
+// rows, the final number and the lines.
+void bareStore(Database& db, int round, const QList<qint64>& products)
+{
+    Transaction tx(db);
+    Sql card(db, u"INSERT INTO HASTA (HASTADI, HASTASOYAD, KURUM, SINIF) VALUES ('BARE', :s, 'SSK', 'Ç')"_s);
+    card.bind(u"s"_s, QStringLiteral("HASTA%1").arg(round)).exec();
+    card.bind(u"s"_s, QStringLiteral("SIGORTALI%1").arg(round)).exec();
+    const QString book = takeProvisionalBookNumber(db);
+    const double number = takeSaleNumber(db);
+    const QDateTime when = QDateTime::currentDateTime();
+    const qint64 header = Sql::insert(
+        db, u"INSERT INTO RECETE (RKDEFTERNO, KURUMKOD, SATISNO, RECTARIH, ALTARIH, HASTATIP, BRUTN, NET, HASTANO) "
+            u"VALUES (:r, 'SSK', :n, :d, :d, 'Ç', 1000, 900, 1)"_s,
+        {{u"r"_s, book}, {u"n"_s, number}, {u"d"_s, when.date()}});
+    Sql::run(db, u"INSERT INTO RECSSK (SATISNO, SICILNO, DURUM_KOD, YAKINLIK_KOD, HASTALIK) VALUES (:n, '1', '1', '2', ' ')"_s,
+             {{u"n"_s, number}});
+    Sql::run(db, u"UPDATE RECETE SET RKDEFTERNO = :f WHERE rowid = :r"_s,
+             {{u"f"_s, nextFinalBookNumber(db, when.date().year())}, {u"r"_s, header}});
+    Sql row(db, u"INSERT INTO SATIS (SATISNO, SIRANOURUN, SATARIH, ILACNO, FIYAT, MIKTAR, KDV, RECETETIP, PARAKENDE) "
+                u"VALUES (:n, :l, :t, :i, 1000, 1, 8, 'N', 'R')"_s);
+    Sql line(db, u"INSERT INTO RECSSK_A (SATISNO, SIRANOILAC, ILACNO, KUTUSAYISI, GUN_KULLAN, BIRKUL_ALMIK) "
+                 u"VALUES (:n, :l, :i, 1, '1', '1')"_s);
+    Sql move(db, u"INSERT INTO URUNHRK (ILACNO, GCTARIH, CIKMIK, CIKFIYAT, ALSATNO, SIRANO) VALUES (:i, :t, 1, 1000, :n, :l)"_s);
+    Sql stock(db, u"UPDATE URUN SET MIKTAR = MIKTAR - 1 WHERE ILACNO = :i"_s);
+    for (int l = 0; l < 10; ++l) {
+        move.bind(u"i"_s, products[l]).bind(u"t"_s, when).bind(u"n"_s, number).bind(u"l"_s, l + 1).exec();
+        stock.bind(u"i"_s, products[l]).exec();
+        row.bind(u"n"_s, number).bind(u"l"_s, l + 1).bind(u"t"_s, when).bind(u"i"_s, products[l]).exec();
+        line.bind(u"n"_s, number).bind(u"l"_s, l + 1).bind(u"i"_s, products[l]).exec();
+    }
+    Sql::run(db, u"DELETE FROM SATEMSSK"_s);
+    tx.commit();
+}
+
+// The insured by registration number, and the next final book number.
+void lookups(Database& db, QTextStream& out, std::mt19937& rng)
+{
+    QElapsedTimer t;
+    std::vector<double> lookups, finals;
+    for (int i = 0; i < 200; ++i) {
+        const QString number = QString::number(10000000 + int(rng() % 50000) * 7);
+        t.start();
+        const qint64 found = patientByRegistration(db, number);
+        lookups.push_back(t.nsecsElapsed() / 1000.0);
+        if (found == 0) out << "not found: " << number << "\n";
+        t.start();
+        nextFinalBookNumber(db, 2026);
+        finals.push_back(t.nsecsElapsed() / 1000.0);
+    }
+    out << "insured found by registration number (50,000 cards), median: " << QString::number(bench::median(lookups), 'f', 1)
+        << " us (target < 1000 us)\n";
+    out << "next final book number (" << Sql::scalar(db, u"SELECT COUNT(*) FROM RECETE"_s).toInt()
+        << " prescriptions), median: " << QString::number(bench::median(finals), 'f', 1) << " us (target < 5000 us)\n";
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -150,38 +207,7 @@ int main(int argc, char** argv)
 
         trips = db.roundTrips();
         t.start();
-        {
-            Transaction tx(db);
-            // The two new cards, the counters, both rows, the final number, the lines.
-            Sql card(db, u"INSERT INTO HASTA (HASTADI, HASTASOYAD, KURUM, SINIF) VALUES ('BARE', :s, 'SSK', 'Ç')"_s);
-            card.bind(u"s"_s, QStringLiteral("HASTA%1").arg(round)).exec();
-            card.bind(u"s"_s, QStringLiteral("SIGORTALI%1").arg(round)).exec();
-            const QString book = takeProvisionalBookNumber(db);
-            const double number = takeSaleNumber(db);
-            const QDateTime when = QDateTime::currentDateTime();
-            const qint64 header = Sql::insert(
-                db, u"INSERT INTO RECETE (RKDEFTERNO, KURUMKOD, SATISNO, RECTARIH, ALTARIH, HASTATIP, BRUTN, NET, HASTANO) "
-                    u"VALUES (:r, 'SSK', :n, :d, :d, 'Ç', 1000, 900, 1)"_s,
-                {{u"r"_s, book}, {u"n"_s, number}, {u"d"_s, when.date()}});
-            Sql::run(db, u"INSERT INTO RECSSK (SATISNO, SICILNO, DURUM_KOD, YAKINLIK_KOD, HASTALIK) VALUES (:n, '1', '1', '2', ' ')"_s,
-                     {{u"n"_s, number}});
-            Sql::run(db, u"UPDATE RECETE SET RKDEFTERNO = :f WHERE rowid = :r"_s,
-                     {{u"f"_s, nextFinalBookNumber(db, when.date().year())}, {u"r"_s, header}});
-            Sql row(db, u"INSERT INTO SATIS (SATISNO, SIRANOURUN, SATARIH, ILACNO, FIYAT, MIKTAR, KDV, RECETETIP, PARAKENDE) "
-                        u"VALUES (:n, :l, :t, :i, 1000, 1, 8, 'N', 'R')"_s);
-            Sql line(db, u"INSERT INTO RECSSK_A (SATISNO, SIRANOILAC, ILACNO, KUTUSAYISI, GUN_KULLAN, BIRKUL_ALMIK) "
-                         u"VALUES (:n, :l, :i, 1, '1', '1')"_s);
-            Sql move(db, u"INSERT INTO URUNHRK (ILACNO, GCTARIH, CIKMIK, CIKFIYAT, ALSATNO, SIRANO) VALUES (:i, :t, 1, 1000, :n, :l)"_s);
-            Sql stock(db, u"UPDATE URUN SET MIKTAR = MIKTAR - 1 WHERE ILACNO = :i"_s);
-            for (int l = 0; l < 10; ++l) {
-                move.bind(u"i"_s, products[l]).bind(u"t"_s, when).bind(u"n"_s, number).bind(u"l"_s, l + 1).exec();
-                stock.bind(u"i"_s, products[l]).exec();
-                row.bind(u"n"_s, number).bind(u"l"_s, l + 1).bind(u"t"_s, when).bind(u"i"_s, products[l]).exec();
-                line.bind(u"n"_s, number).bind(u"l"_s, l + 1).bind(u"i"_s, products[l]).exec();
-            }
-            Sql::run(db, u"DELETE FROM SATEMSSK"_s);
-            tx.commit();
-        }
+        bareStore(db, round, products);
         bare.push_back(t.nsecsElapsed() / 1000.0);
         if (round > 0) bareTrips += db.roundTrips() - trips;
     }
@@ -192,21 +218,6 @@ int main(int argc, char** argv)
     out << "statements sent per stored prescription: " << QString::number(storeTrips / 24.0, 'f', 1) << " (bare: "
         << QString::number(bareTrips / 24.0, 'f', 1) << ")\n";
 
-    // The insured by registration number, and the next final book number.
-    std::vector<double> lookups, finals;
-    for (int i = 0; i < 200; ++i) {
-        const QString number = QString::number(10000000 + int(rng() % 50000) * 7);
-        t.start();
-        const qint64 found = patientByRegistration(db, number);
-        lookups.push_back(t.nsecsElapsed() / 1000.0);
-        if (found == 0) out << "not found: " << number << "\n";
-        t.start();
-        nextFinalBookNumber(db, 2026);
-        finals.push_back(t.nsecsElapsed() / 1000.0);
-    }
-    out << "insured found by registration number (50,000 cards), median: " << QString::number(bench::median(lookups), 'f', 1)
-        << " us (target < 1000 us)\n";
-    out << "next final book number (" << Sql::scalar(db, u"SELECT COUNT(*) FROM RECETE"_s).toInt()
-        << " prescriptions), median: " << QString::number(bench::median(finals), 'f', 1) << " us (target < 5000 us)\n";
+    lookups(db, out, rng);
     return 0;
 }
