@@ -125,6 +125,9 @@ int main(int argc, char** argv)
     session.ProductCardRight = u"E"_s;
     TakeOne values;
     int n = 0;
+    // New patients every run, as in the bare statements: a server copy keeps the cards
+    // of earlier runs.
+    const QString run = QString::number(QDateTime::currentSecsSinceEpoch() % 2176782336LL, 36);
     SskSaleLinks links;
     links.receteSskAc = [&](int mode, const QString& date, double sale, const LinesRecorder& record) {
         ReceteSskLogic r(session);
@@ -132,9 +135,9 @@ int main(int argc, char** argv)
         r.setLinesRecorder(record);
         r.setInstitutionBox(u"SSK"_s);
         r.setPatientName(u"BENCH"_s);
-        r.setPatientSurname(QStringLiteral("HASTA%1").arg(n));
+        r.setPatientSurname(QStringLiteral("HST%1-%2").arg(run).arg(n));
         r.setInsuredName(u"BENCH"_s);
-        r.setInsuredSurname(QStringLiteral("SIGORTALI%1").arg(n));
+        r.setInsuredSurname(QStringLiteral("SGR%1-%2").arg(run).arg(n));
         r.setStatusItem(u"1-Çalışan Sigortalı"_s);
         r.setRelationshipItem(u"2-Kadın Eş"_s);
         r.setSskField(u"SICILNO"_s, QString::number(90000000 + n));

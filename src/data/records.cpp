@@ -3,8 +3,12 @@
 // buffer.
 #include "data/table.h"
 
+#include "core/turkish.h"
 #include "data/database.h"
+#include "data/dialect.h"
 #include "data/sql.h"
+
+#include <algorithm>
 
 namespace selvar {
 using namespace Qt::Literals::StringLiterals;
@@ -70,6 +74,40 @@ QVariantMap readRecord(Database& db, const QString& tableName, qint64 rowId)
     if (!q.next()) return r;
     for (int i = 0; i < def.fields.size(); ++i) r.insert(def.fields[i].name, d.fromDatabase(def.fields[i].type, q.value(i)));
     return r;
+}
+
+qint64 findKeyRow(Database& db, const QString& tableName, const QString& indexName, const QVariantList& values)
+{
+    const TableDef& def = tableDef(tableName);
+    db.checkAccess(def);
+    QStringList fields = def.primaryKey;
+    if (!indexName.isEmpty()) {
+        const IndexDef* ix = def.index(indexName);
+        if (!ix) throw DbError(def.name + u".DB tablosunda dizin yok: "_s + indexName);
+        fields = ix->fields;
+    }
+    const Dialect& d = db.dialect();
+    QStringList conditions, order;
+    QVariantMap binds;
+    for (int i = 0; i < std::min<int>(int(values.size()), int(fields.size())); ++i) {
+        const FieldDef& f = *def.field(fields[i]);
+        const QString key = d.keyExpression(f), mark = u"k"_s + QString::number(i);
+        order << d.orderTerm(key, false);
+        const QVariant& v = values[i];
+        if (!f.isText() && v.isNull()) {
+            conditions << key + u" IS NULL"_s;
+            continue;
+        }
+        conditions << key + u" = :"_s + mark;
+        binds.insert(mark, f.isText() ? QVariant(sortKey(v.isNull() ? QString() : v.toString()))
+                                      : d.toDatabase(f.type, normalizeValue(f, v)));
+    }
+    if (conditions.isEmpty()) return 0;
+    order << d.orderTerm(d.rowId(), false);
+    const QVariant r = Sql::scalar(db, u"SELECT "_s + d.rowId() + u" FROM "_s + d.tableName(def) + u" WHERE "_s
+                                           + conditions.join(u" AND "_s) + u" ORDER BY "_s + order.join(u", "_s) + u" LIMIT 1"_s,
+                                   binds);
+    return r.isNull() ? 0 : r.toLongLong();
 }
 
 qint64 insertRecord(Database& db, const QString& tableName, const QVariantMap& values)

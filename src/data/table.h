@@ -145,6 +145,10 @@ QVariant normalizeValue(const FieldDef& field, const QVariant& value);
 
 // A whole row by row id as field name -> value; empty when there is no such row.
 QVariantMap readRecord(Database& db, const QString& tableName, qint64 rowId);
+// The row a cursor's findKey would stand on (the index's first fields equal to `values`,
+// the first in index order), found with one statement; 0 when there is none. An empty
+// index name is the primary key.
+qint64 findKeyRow(Database& db, const QString& tableName, const QString& indexName, const QVariantList& values);
 // Appends a row of the given fields (the others blank) and returns its row id.
 qint64 insertRecord(Database& db, const QString& tableName, const QVariantMap& values);
 // Writes the given fields of one row.

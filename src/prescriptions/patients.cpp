@@ -19,9 +19,8 @@ QVariantMap patientCard(Database& db, qint64 patientNo)
 qint64 patientByName(Database& db, const QString& name, const QString& surname)
 {
     if (name.trimmed().isEmpty() || surname.trimmed().isEmpty()) return 0;
-    Table h(db, u"HASTA.DB"_s);
-    h.setIndex(u"HAS_AD_SOY"_s);
-    return h.findKey({name.trimmed(), surname.trimmed()}) ? h.integer(u"HASTANO"_s) : 0;
+    // The card number is the row's identity (AutoInc).
+    return findKeyRow(db, u"HASTA"_s, u"HAS_AD_SOY"_s, {name.trimmed(), surname.trimmed()});
 }
 
 qint64 patientByRegistration(Database& db, const QString& registrationNo)

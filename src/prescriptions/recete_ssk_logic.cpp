@@ -84,6 +84,7 @@ void ReceteSskLogic::open(int mode, const QString& dateText_, double saleNo)
     rec_.clear();
     ssk_.clear();
     institutionBox_.clear();
+    institution_ = {};
     patientName_.clear();
     patientSurname_.clear();
     patientState_ = insuredState_ = CardState::NotLookedUp;
@@ -223,7 +224,10 @@ void ReceteSskLogic::computeGross()
 
 void ReceteSskLogic::computeShares()
 {
-    institution_ = loadInstitution(session_.db, institutionBox_);
+    // The card is read again when the code changes (and at open and after F5, where it
+    // may have been edited); every other change only computes.
+    if (!institution_.found || sortKey(institution_.code) != sortKey(institutionBox_.trimmed()))
+        institution_ = loadInstitution(session_.db, institutionBox_);
     if (!institution_.found) institutionBox_.clear();
     const std::array<double, BucketCount> gross{number(u"BRUTN"_s), number(u"BRUTI"_s), number(u"BRUTO"_s), 0, 0};
     shares_ = selvar::computeShares(gross, institution_, classLetter_);
@@ -275,6 +279,7 @@ void ReceteSskLogic::chooseInstitution()
     const QString code = session_.companion->BrKurumCreate(1);
     if (code.isEmpty()) return;
     institutionBox_ = code;
+    institution_ = {};
     computeShares();
 }
 

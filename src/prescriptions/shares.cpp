@@ -57,15 +57,16 @@ Institution loadInstitution(Database& db, const QString& code)
 {
     Institution inst;
     if (code.trimmed().isEmpty()) return inst;
-    Table k(db, u"KRMLAR.DB"_s);
-    if (!k.findKey({code.trimmed()})) return inst;
+    const qint64 row = findKeyRow(db, u"KRMLAR"_s, QString(), {code.trimmed()});
+    if (row == 0) return inst;
+    const QVariantMap k = readRecord(db, u"KRMLAR"_s, row);
     inst.found = true;
-    inst.code = k.text(u"KOD"_s);
-    inst.name = k.text(u"AD"_s);
-    inst.shareFromGross = k.text(u"HSP_ISKON"_s) == u"1"_s;
-    for (const FieldDef& f : k.def().fields)
-        if (f.type == FieldType::Number) inst.rates.insert(f.name, k.number(f.name));
-    for (int i = 1; i <= 6; ++i) inst.labels << k.text(u"ETIKET"_s + QString::number(i));
+    inst.code = k.value(u"KOD"_s).toString();
+    inst.name = k.value(u"AD"_s).toString();
+    inst.shareFromGross = k.value(u"HSP_ISKON"_s).toString() == u"1"_s;
+    for (const FieldDef& f : tableDef(u"KRMLAR"_s).fields)
+        if (f.type == FieldType::Number) inst.rates.insert(f.name, k.value(f.name).toDouble());
+    for (int i = 1; i <= 6; ++i) inst.labels << k.value(u"ETIKET"_s + QString::number(i)).toString();
     return inst;
 }
 

@@ -353,6 +353,21 @@ void TstData::keyRangesFindKeyAndDelete()
     sat.set(u"SIRANOURUN"_s, 1);
     QVERIFY_THROWS_EXCEPTION(DbError, sat.post());
     sat.cancel();
+    // One statement finds the row the cursor's findKey stands on: numeric and Turkish
+    // text keys, the first of equal keys, a part of the key, nothing.
+    sat.findKey({3, 2});
+    QCOMPARE(findKeyRow(t.db(), u"SATIS"_s, QString(), {3, 2}), sat.rowId());
+    sat.findKey({3});
+    QCOMPARE(findKeyRow(t.db(), u"SATIS"_s, QString(), {3}), sat.rowId());
+    QCOMPARE(findKeyRow(t.db(), u"SATIS"_s, QString(), {7}), 0);
+    const qint64 first = insertRecord(t.db(), u"HASTA"_s, {{u"HASTADI"_s, u"Şükrü"_s}, {u"HASTASOYAD"_s, u"Işık"_s}});
+    insertRecord(t.db(), u"HASTA"_s, {{u"HASTADI"_s, u"Şükrü"_s}, {u"HASTASOYAD"_s, u"Işık"_s}});
+    Table h(t.db(), u"HASTA.DB"_s);
+    h.setIndex(u"HAS_AD_SOY"_s);
+    QVERIFY(h.findKey({u"şükrü"_s, u"IŞIK"_s}));
+    QCOMPARE(h.rowId(), first);
+    QCOMPARE(findKeyRow(t.db(), u"HASTA"_s, u"HAS_AD_SOY"_s, {u"şükrü"_s, u"IŞIK"_s}), first);
+    QCOMPARE(findKeyRow(t.db(), u"HASTA"_s, u"HAS_AD_SOY"_s, {u"Şükrü"_s, u"Isık"_s}), 0);
 }
 
 void TstData::navigationOverBlankKeys()
