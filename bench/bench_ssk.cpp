@@ -196,30 +196,49 @@ int main(int argc, char** argv)
     std::vector<double> store, bare;
     quint64 storeTrips = 0, bareTrips = 0;
     for (int round = 0; round < 25; ++round, ++n) {
+        QStringList chosen;
+        for (int l = 0; l < 10; ++l) chosen << names[rng() % names.size()];
         QList<qint64> products;
-        for (int l = 0; l < 10; ++l) {
-            logic.picker().positionByName(names[rng() % names.size()]);
-            logic.satEkle();
-            products << logic.picker().currentNo();
+        const auto addLines = [&] {
+            products.clear();
+            for (const QString& name : chosen) {
+                logic.picker().positionByName(name);
+                logic.satEkle();
+                products << logic.picker().currentNo();
+            }
+        };
+        addLines();
+        const auto storeIt = [&] {
+            const quint64 trips = db.roundTrips();
+            t.start();
+            logic.sskReceteKayit();
+            store.push_back(t.nsecsElapsed() / 1000.0);
+            if (round > 1) storeTrips += db.roundTrips() - trips;
+        };
+        const auto bareIt = [&] {
+            const quint64 trips = db.roundTrips();
+            t.start();
+            bareStore(db, round, products);
+            bare.push_back(t.nsecsElapsed() / 1000.0);
+            if (round > 1) bareTrips += db.roundTrips() - trips;
+        };
+        // Each goes first every other round: the second finds the same products' pages
+        // already in the cache.
+        if (round % 2 == 0) {
+            storeIt();
+            bareIt();
+        } else {
+            bareIt();
+            addLines();  // the bare statements emptied the list as the store does
+            storeIt();
         }
-        quint64 trips = db.roundTrips();
-        t.start();
-        logic.sskReceteKayit();
-        store.push_back(t.nsecsElapsed() / 1000.0);
-        if (round > 0) storeTrips += db.roundTrips() - trips;
-
-        trips = db.roundTrips();
-        t.start();
-        bareStore(db, round, products);
-        bare.push_back(t.nsecsElapsed() / 1000.0);
-        if (round > 0) bareTrips += db.roundTrips() - trips;
     }
     const double ms_ = bench::median(store), mb = bench::median(bare);
     out << "storing a 10-line SSK prescription with its lines (one transaction, durable commit), median: " << ms(ms_) << " ms\n";
     out << "the bare SQL statements of the same prescription in one transaction, median: " << ms(mb) << " ms\n";
     out << "ratio storing / bare: " << QString::number(ms_ / mb, 'f', 2) << " (target <= 2)\n";
-    out << "statements sent per stored prescription: " << QString::number(storeTrips / 24.0, 'f', 1) << " (bare: "
-        << QString::number(bareTrips / 24.0, 'f', 1) << ")\n";
+    out << "statements sent per stored prescription: " << QString::number(storeTrips / 23.0, 'f', 1) << " (bare: "
+        << QString::number(bareTrips / 23.0, 'f', 1) << ")\n";
 
     lookups(db, out, rng);
     return 0;
