@@ -240,10 +240,15 @@ void TstSskUi::backSheetAsPdf()
         QTest::keyClick(&form, Qt::Key_R, Qt::AltModifier);
         QCOMPARE(form.pages()->currentIndex(), 2);
         QCOMPARE(l.institutionBox(), u"SSK"_s);
+        // Alt+F3 prints from any page and any box, without a letter typed into the box.
+        form.pages()->setCurrentIndex(0);
+        form.box(u"KURUMKOD"_s)->setFocus();
+        QTest::keyClick(form.box(u"KURUMKOD"_s), Qt::Key_F3, Qt::AltModifier);
+        QCOMPARE(form.box(u"KURUMKOD"_s)->text(), u"SSK"_s);
     }
     qunsetenv("SELVAR_PRINT_DIR");
     const QStringList pdfs = QDir(out.path()).entryList({u"*.pdf"_s});
-    QCOMPARE(pdfs, QStringList{u"SSK Reçete Arkası-0001.pdf"_s});
+    QCOMPARE(pdfs, (QStringList{u"SSK Reçete Arkası-0001.pdf"_s, u"SSK Reçete Arkası-0002.pdf"_s}));
     QProcess p;
     p.start(tool, {u"-layout"_s, QDir(out.path()).absoluteFilePath(pdfs[0]), u"-"_s});
     QVERIFY(p.waitForFinished(20000));

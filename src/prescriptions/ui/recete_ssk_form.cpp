@@ -270,23 +270,28 @@ QWidget* TReceteSSKForm::createPages()
 
 // The printout buttons' letters work from every page: elsewhere a window shortcut shows
 // their page and presses the button; on their own page it steps aside for the button's
-// mnemonic, so the key is never claimed twice.
+// mnemonic, so the key is never claimed twice. Alt+F3 and Alt+keypad 4 work everywhere.
 void TReceteSSKForm::createPrintShortcuts()
 {
     QWidget* page = pages_->widget(2);
-    const std::pair<const char*, const char*> keys[] = {{"Alt+R", "Dogrudan"}, {"Alt+D", "Onizleme"}, {"Alt+Y", "Font"}};
-    for (const auto& [key, name] : keys) {
-        auto* s = new QShortcut(QKeySequence(QString::fromLatin1(key)), this);
+    auto add = [this, page](const QKeySequence& key, const QString& button, bool besideMnemonic) {
+        auto* s = new QShortcut(key, this);
         s->setContext(Qt::WindowShortcut);
-        QPushButton* b = buttons_.value(QString::fromLatin1(name));
+        QPushButton* b = buttons_.value(button);
         connect(s, &QShortcut::activated, this, [this, page, b] {
             pages_->setCurrentWidget(page);
             b->click();
         });
+        if (!besideMnemonic) return;
         auto follow = [this, s, page] { s->setEnabled(pages_->currentWidget() != page); };
         connect(pages_, &QTabWidget::currentChanged, s, follow);
         follow();
-    }
+    };
+    add(QKeySequence(Qt::AltModifier | Qt::Key_R), u"Dogrudan"_s, true);
+    add(QKeySequence(Qt::AltModifier | Qt::Key_D), u"Onizleme"_s, true);
+    add(QKeySequence(Qt::AltModifier | Qt::Key_Y), u"Font"_s, true);
+    add(QKeySequence(Qt::AltModifier | Qt::Key_F3), u"Dogrudan"_s, false);
+    add(QKeySequence(Qt::AltModifier | Qt::KeypadModifier | Qt::Key_4), u"Onizleme"_s, false);
 }
 
 QLayout* TReceteSSKForm::createButtons()

@@ -192,8 +192,6 @@ void TReceteSSKForm::chooseFont()
 
 void TReceteSSKForm::keyPressEvent(QKeyEvent* e)
 {
-    const bool alt = e->modifiers() & Qt::AltModifier;
-    const bool keypad = e->modifiers() & Qt::KeypadModifier;
     auto run = [this](const std::function<void()>& f, QLineEdit* next = nullptr) {
         guarded([&] {
             readBoxes();
@@ -202,14 +200,6 @@ void TReceteSSKForm::keyPressEvent(QKeyEvent* e)
         refresh();
         if (next) next->setFocus();
     };
-    if (alt && (e->key() == Qt::Key_D || (keypad && e->key() == Qt::Key_4))) {
-        guarded([this] { previewPrint(); });
-        return;
-    }
-    if (alt && (e->key() == Qt::Key_R || e->key() == Qt::Key_F3)) {
-        guarded([this] { directPrint(); });
-        return;
-    }
     switch (e->key()) {
     case Qt::Key_F5: run([this] { logic_.chooseInstitution(); }); return;
     case Qt::Key_F6: run([this] { logic_.choosePatient(); }, boxes_[u"RS_AD"_s]); return;
