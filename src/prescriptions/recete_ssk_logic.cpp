@@ -121,7 +121,12 @@ void ReceteSskLogic::open(int mode, const QString& dateText_, double saleNo)
             sskRowId_ = srid.toLongLong();
             ssk_ = readRecord(db, u"RECSSK"_s, sskRowId_);
             rememberedRegistration_ = sskText(u"SICILNO"_s);
-            insuredNo_ = patientByRegistration(db, rememberedRegistration_);
+            // A family shares the number: the card of the insured's own name holding it
+            // first, so a member's card is never taken (and renamed) for his.
+            const qint64 byName = patientByName(db, sskText(u"RS_AD"_s), sskText(u"RS_SOYAD"_s));
+            const bool own = byName > 0
+                             && patientCard(db, byName).value(u"SICILNO"_s).toString().trimmed() == rememberedRegistration_.trimmed();
+            insuredNo_ = own ? byName : patientByRegistration(db, rememberedRegistration_);
             if (insuredNo_ > 0) insuredState_ = CardState::KnownByName;
         }
     }

@@ -5,6 +5,7 @@
 #include "core/turkish.h"
 #include "data/codes.h"
 #include "data/database.h"
+#include "data/dialect.h"
 #include "data/sql.h"
 #include "data/table.h"
 #include "platform/clock.h"
@@ -344,7 +345,10 @@ void MikLogic::postHistoryRow(int row, const QDate& date, double price)
         double cardPrice = price;
         if (rules_.ssk) {
             // The card follows the latest entry, whichever was edited.
-            Sql last(session_.db, u"SELECT FIYAT, FITARIH FROM URFAYAR WHERE ILACNO = :no ORDER BY FITARIH DESC, SIRANO DESC LIMIT 1"_s);
+            // An entry without a date is never the latest, on either engine.
+            const Dialect& d = session_.db.dialect();
+            Sql last(session_.db, u"SELECT FIYAT, FITARIH FROM URFAYAR WHERE ILACNO = :no ORDER BY "_s + d.orderTerm(u"FITARIH"_s, true)
+                                      + u", SIRANO DESC LIMIT 1"_s);
             last.bind(u"no"_s, productNo()).exec();
             if (last.next()) {
                 cardPrice = last.number(0);

@@ -157,6 +157,7 @@ private Q_SLOTS:
     void heldCounterRetries();
     void workingList();
     void correctionKeepsNumberTimeAndStock();
+    void correctionFindsTheInsuredsOwnCard();
     void registrationLeftKeepsTheList();
     void emptyBarcodeAddsNothing();
     void valuesDialogSskRules();
@@ -548,6 +549,35 @@ void TstSsk::correctionKeepsNumberTimeAndStock()
     QCOMPARE(f.sale->lineCount(), 0);
 }
 
+void TstSsk::correctionFindsTheInsuredsOwnCard()
+{
+    // A family member's card holds the same number and the lower card number: the
+    // correction still finds the insured's own card, asks nothing and renames nobody.
+    Fixture f;
+    Sql::run(f.t.db(), u"INSERT INTO HASTA (HASTADI, HASTASOYAD, SICILNO, KURUM, SINIF) VALUES ('Ayşe', 'Kaya', '123456789', 'SSK', 'E')"_s);
+    f.add(f.krem);
+    f.registration = [](ReceteSskLogic& r) {
+        Fixture::fill(r);
+        r.store();
+    };
+    f.prompter.answers({Answer::Yes});
+    f.sale->sskReceteKayit();
+    const qint64 hasan = Sql::scalar(f.t.db(), u"SELECT HASTANO FROM HASTA WHERE HASTADI = 'Hasan'"_s).toLongLong();
+    QVERIFY(hasan > 1);
+    qint64 insured = 0;
+    f.registration = [&](ReceteSskLogic& r) {
+        insured = r.insuredNo();
+        r.store();
+    };
+    f.companion.answer(u"BrReceteCreate"_s, 1.0);
+    f.sale->eskiReceteler();
+    f.prompter.clear();
+    f.sale->sskReceteKayit();
+    QCOMPARE(insured, hasan);
+    QVERIFY(!f.prompter.texts().join(u'|').contains(u"Sigortalı Kart"_s));
+    QCOMPARE(Sql::scalar(f.t.db(), u"SELECT HASTADI FROM HASTA WHERE HASTANO = 1"_s).toString(), u"Ayşe"_s);
+}
+
 void TstSsk::registrationLeftKeepsTheList()
 {
     Fixture f;
@@ -636,6 +666,8 @@ void TstSsk::valuesDialogSskRules()
     QCOMPARE(m.priceDate(), QDate(2026, 9, 1));
     // An edited history entry: the card takes the latest entry's price and date.
     QVERIFY(m.openOldPriceList());
+    // An entry without a date (an imported one) is never the latest.
+    Sql::run(f.t.db(), u"INSERT INTO URFAYAR (ILACNO, FIYAT) VALUES (:n, 99999)"_s, {{u"n"_s, f.krem}});
     double typed = 0;
     QVERIFY(parseNumber(u"12.345,5"_s, &typed));
     m.postHistoryRow(0, QDate(2026, 9, 2), typed);

@@ -140,6 +140,14 @@ void TstSskUi::counterAndValuesDialogByKeys()
     QCOMPARE(form.lineModel()->lines()[0].dailyUse, u"3"_s);
     QCOMPARE(form.lineModel()->lines()[0].dose, u"  1"_s);
     QCOMPARE(form.label(u"Toplam"_s)->text(), u"25.000 TL"_s);
+    // "Eşdeğerini Yazdır" leaves the equivalence code's cell open for typing.
+    form.lineList()->setFocus();
+    form.lineList()->setCurrentIndex(form.lineModel()->index(0, SskLinesModel::Quantity));
+    form.button(u"EsdegerYaz"_s)->click();
+    QLineEdit* editor = nullptr;
+    QTRY_VERIFY((editor = form.lineList()->viewport()->findChild<QLineEdit*>()) && editor->isVisible());
+    QCOMPARE(form.lineList()->currentIndex().column(), int(SskLinesModel::Equivalence));
+    QTest::keyClick(editor, Qt::Key_Escape);
     // Ctrl+Delete in the list removes the line.
     form.lineList()->setFocus();
     form.lineList()->setCurrentIndex(form.lineModel()->index(0, SskLinesModel::Quantity));

@@ -245,6 +245,17 @@ void TstSatisForm::discountTypedThenF7()
     QTest::keyClick(discount, Qt::Key_F7);
     QCOMPARE(Sql::scalar(f.t.db(), u"SELECT COUNT(*) FROM SATIS"_s).toInt(), 1);
     QCOMPARE(Sql::scalar(f.t.db(), u"SELECT ISKONTUT FROM iskonto"_s).toDouble(), 100.0);
+    // The paid amount typed before F7 counts as typed, not as the box shows it again.
+    f.form->productList()->setFocus();
+    f.form->logic().clearSearch();
+    typeText(f.form->productList(), u"PAROL"_s);
+    QTest::keyClick(f.form->productList(), Qt::Key_Return);
+    QLineEdit* paid = f.form->paidBox();
+    paid->setFocus();
+    paid->clear();
+    QTest::keyClicks(paid, u"600,25"_s);
+    QTest::keyClick(paid, Qt::Key_F7);
+    QCOMPARE(Sql::scalar(f.t.db(), u"SELECT ISKONTUT FROM iskonto WHERE SATISNO = 2"_s).toDouble(), 399.75);
 }
 
 QTEST_MAIN(TstSatisForm)

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -149,6 +150,7 @@ void TSatisSSKForm::leaveBox()
     // A shortcut does not leave the box, so its editingFinished would come too late.
     if (focusWidget() != dateBox_) return;
     takeDateBox();
+    const QSignalBlocker quiet(dateBox_);  // taken once
     products_->setFocus();
 }
 
@@ -249,12 +251,14 @@ void TSatisSSKForm::writeEquivalent()
     if (no == 0) return;
     const int row = lines_->currentIndex().row();
     logic_.markEquivalent(no);
-    lineModel_->reload();
-    // The equivalence code is typed next; leaving its box posts the line.
-    const QModelIndex code = lineModel_->index(row, SskLinesModel::Equivalence);
-    lines_->setFocus();
-    lines_->setCurrentIndex(code);
-    lines_->edit(code);
+    // The equivalence code is typed next; leaving its box posts the line. Opened once the
+    // command has shown the new state, whose reload would close the editor.
+    QTimer::singleShot(0, this, [this, row] {
+        const QModelIndex code = lineModel_->index(row, SskLinesModel::Equivalence);
+        lines_->setFocus();
+        lines_->setCurrentIndex(code);
+        lines_->edit(code);
+    });
 }
 
 bool TSatisSSKForm::lineKey(QKeyEvent* k)

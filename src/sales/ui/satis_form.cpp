@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -183,6 +184,8 @@ void TSatisForm::leaveBox()
     else if (w == paidBox_) takePaid();
     else if (w == dateBox_) takeDateBox();
     else return;
+    // Its editingFinished on the way out would read back the text the refresh wrote.
+    const QSignalBlocker quiet(w);
     products_->setFocus();
 }
 
