@@ -20,7 +20,6 @@ QString amountInWords(double amount)
     if (digits == u"0"_s) return {};
     while (digits.size() % 3) digits.prepend(u'0');
     const int groups = int(digits.size() / 3);
-    const bool fourDigits = format(u"%0.0f", amount).remove(u'-').size() == 4;
     QString out;
     for (int g = 0; g < groups; ++g) {
         const int h = digits[g * 3].digitValue();
@@ -32,8 +31,9 @@ QString amountInWords(double amount)
         if (h == 1) part += u"YÜZ"_s;
         else if (h > 1) part += units[h] + u"YÜZ"_s;
         part += tens[t];
-        // 1.000 .. 1.999 read "BİN...", not "BİRBİN...".
-        if (!(fourDigits && fromRight == 1 && h == 0 && t == 0 && u == 1)) part += units[u];
+        // A thousands group of exactly one reads "BİN" at any length: 1.500 "BİNBEŞYÜZ",
+        // 1.001.000 "BİRMİLYONBİN".
+        if (!(fromRight == 1 && h == 0 && t == 0 && u == 1)) part += units[u];
         if (fromRight < 5) part += groupWords[fromRight];
         out += part;
     }

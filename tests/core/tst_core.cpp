@@ -133,6 +133,11 @@ void TstCore::amountInWords_data()
     QTest::newRow("21.000") << 21000.0 << u"YİRMİBİRBİN"_s;
     QTest::newRow("100.000") << 100000.0 << u"YÜZBİN"_s;
     QTest::newRow("decimals dropped") << 1234.4 << u"BİNİKİYÜZOTUZDÖRT"_s;
+    QTest::newRow("1.001.000") << 1001000.0 << u"BİRMİLYONBİN"_s;
+    QTest::newRow("2.001.500") << 2001500.0 << u"İKİMİLYONBİNBEŞYÜZ"_s;
+    QTest::newRow("1.000") << 1000.0 << u"BİN"_s;
+    QTest::newRow("11.000") << 11000.0 << u"ONBİRBİN"_s;
+    QTest::newRow("101.000") << 101000.0 << u"YÜZBİRBİN"_s;
     QTest::newRow("zero") << 0.0 << QString();
 }
 
