@@ -10,6 +10,7 @@
 #include "data/database.h"
 #include "data/demo.h"
 #include "data/transfer.h"
+#include "invoicing/demo_invoices.h"
 #include "reports/demo_prescriptions.h"
 
 #include <QCoreApplication>
@@ -66,6 +67,7 @@ int create(const QString& what, const AliasConfig& alias, bool replace)
     if (what == u"demo"_s) {
         fillDemoData(db, QDate::currentDate());
         addDemoPrescriptions(db, QDate::currentDate());
+        addDemoInvoices(db, QDate::currentDate());
     }
     out << (what == u"demo"_s ? "demo database" : "empty database") << " created: " << alias.displayName() << "\n";
     if (what == u"demo"_s) out << "user " << DemoUser << ", password " << DemoPassword << "\n";

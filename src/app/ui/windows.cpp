@@ -1,6 +1,7 @@
 #include "app/ui/windows.h"
 
 #include "app/ui/main_form.h"
+#include "invoicing/fatura_kayit.h"
 #include "sales/ui/arajen_dlg.h"
 #include "sales/ui/mik_dlg.h"
 #include "sales/ui/satis_form.h"
@@ -45,6 +46,9 @@ LongLivedWindows createLongLivedWindows(Session& session)
     saleLinks.receteKayitAc = [&session, o = others.get()](const QString& book, int mode, const QString& date, double sale,
                                                            const LinesRecorder& lines) {
         return ReceteKayitAc(session, book, mode, date, sale, lines, o->satis.get());
+    };
+    saleLinks.faturaKayitAc = [&session, o = others.get()](int mode, double sale, double invoice, const LinesRecorder& lines) {
+        return FaturaKayitAc(session, mode, sale, invoice, lines, o->satis.get());
     };
     // After a prescription sale: 2 the stamped back sheet, 1 the defined one.
     saleLinks.backPrint = [&session, o = others.get()](int kind) {
