@@ -478,6 +478,28 @@ void TstFatura::roadFromTheSaleWindow()
     QCOMPARE(f.value(u"SELECT MIKTAR FROM URUN WHERE ILACNO = "_s + QString::number(parol)), 28.0);
     QCOMPARE(f.count(u"SELECT COUNT(*) FROM URUNHRK WHERE ALSATNO = "_s + QString::number(number)), 1);
     QCOMPARE(f.count(u"SELECT COUNT(*) FROM SATEMP"_s), 0);
+
+    // An old prescription sale invoiced as well: the prescription row gets the invoice.
+    Sql::run(f.t.db(), u"INSERT INTO SATIS (SATISNO, SIRANOURUN, SATARIH, ILACNO, FIYAT, MIKTAR, KDV, RECETETIP, PARAKENDE) "
+                       u"VALUES (90, 1, '2026-12-01 10:00:00.000', :p, 10800, 1, 8, 'N', 'R')"_s,
+             {{u"p"_s, parol}});
+    insertRecord(f.t.db(), u"RECETE"_s, {{u"SATISNO"_s, 90.0}, {u"RKDEFTERNO"_s, u"260000001"_s}, {u"NET"_s, 10800.0}});
+    links.chooseOldRecordKind = [] { return QChar(u'R'); };
+    f.session.OldSalesAllowed = true;
+    SatisLogic again(f.session, nullptr, links);
+    again.Giris();
+    f.companion.answer(u"BrReceteCreate"_s, 90.0);
+    again.eskiSatislar();
+    f.prompter.answers({Answer::Yes});
+    again.faturaKayit();
+    QVERIFY(f.prompter.texts().contains(u"Eski Reçete Kaydı ayrıca Faturalılaştırılsın mı?"_s));
+    Sql r(f.t.db(), u"SELECT FATNO, FATURANO, FATARIH FROM RECETE WHERE SATISNO = 90"_s);
+    r.exec();
+    QVERIFY(r.next());
+    QCOMPARE(r.number(0), f.value(u"SELECT FATNO FROM FATURA WHERE SATISNO = 90"_s));
+    QCOMPARE(r.text(1), u"A-000123"_s);
+    QCOMPARE(r.date(2), QDate(2026, 12, 9));
+    QCOMPARE(f.value(u"SELECT COUNT(*) FROM SATIS WHERE SATISNO = 90 AND PARAKENDE = 'E'"_s), 1.0);
 }
 
 void TstFatura::demoInvoices()
