@@ -41,7 +41,8 @@ TFaturaForm1::TFaturaForm1(Session& session, QWidget* parent) : QDialog(parent),
     grid_->setHorizontalHeaderLabels(kColumns);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->hide();
-    grid_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    grid_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);  // the product's name
     layout->addWidget(grid_, 1);
     layout->addLayout(createTotals());
     layout->addLayout(createButtons());
