@@ -4,7 +4,7 @@
 #include "data/database.h"
 #include "data/sql.h"
 #include "data/table.h"
-#include "invoicing/fatura_kayit.h"
+#include "invoicing/ui/fatura_kayit.h"
 #include "invoicing/ui/fatura_form.h"
 #include "platform/clock.h"
 #include "platform/session.h"

@@ -1,7 +1,7 @@
 #include "app/ui/windows.h"
 
 #include "app/ui/main_form.h"
-#include "invoicing/fatura_kayit.h"
+#include "invoicing/ui/fatura_kayit.h"
 #include "sales/ui/arajen_dlg.h"
 #include "sales/ui/mik_dlg.h"
 #include "sales/ui/satis_form.h"

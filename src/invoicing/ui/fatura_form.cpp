@@ -3,7 +3,7 @@
 #include "companion/companion.h"
 #include "core/dates.h"
 #include "core/format.h"
-#include "invoicing/fatura_kayit.h"
+#include "invoicing/ui/fatura_kayit.h"
 #include "platform/clock.h"
 #include "platform/session.h"
 #include "platform/ui/command.h"
