@@ -49,7 +49,6 @@ void addDemoInvoices(Database& db, const QDate& today)
         const QDate day = today.addDays(-d.daysAgo);
         clock.set(QDateTime(day, QTime(11 + n, 15)));
         SaleWindowLinks links;
-        double movement = 0;
         links.faturaKayitAc = [&](int mode, double saleNo, double invoiceNo, const LinesRecorder& record) {
             FaturaLogic f(session);
             f.open(mode, saleNo, invoiceNo);
@@ -61,10 +60,10 @@ void addDemoInvoices(Database& db, const QDate& today)
                 f.setField(u"ADR1"_s, card.value(u"ADRES1"_s));
             } else {
                 const QVariantMap k = readRecord(db, u"KRMLAR"_s, findKeyRow(db, u"KRMLAR"_s, QString(), {d.buyer}));
-                for (const char* field : {"AD", "ADR1", "ADR2", "ADR3", "VERGIDAIRE", "VERGINO"})
-                    f.setField(QString::fromLatin1(field) == u"AD"_s ? u"KRMAD"_s : QString::fromLatin1(field),
-                               k.value(QString::fromLatin1(field)));
                 f.setField(u"KRMKOD"_s, d.buyer);
+                f.setField(u"KRMAD"_s, k.value(u"AD"_s));
+                for (const char* field : {"ADR1", "ADR2", "ADR3", "VERGIDAIRE", "VERGINO"})
+                    f.setField(QString::fromLatin1(field), k.value(QString::fromLatin1(field)));
             }
             f.setField(u"FATURANO"_s, d.formNo);
             f.setField(u"FATARIH"_s, day);
@@ -81,7 +80,7 @@ void addDemoInvoices(Database& db, const QDate& today)
                 r.date = day;
                 r.number = f.result();
                 r.amount = f.number(u"NET"_s);
-                movement = ledger.record(r);
+                ledger.record(r);
             }
             return f.result();
         };
@@ -97,7 +96,6 @@ void addDemoInvoices(Database& db, const QDate& today)
         }
         sale.recomputeTotal();
         sale.faturaKayit();
-        (void)movement;
         ++n;
     }
     Sql::run(db, u"DELETE FROM SATEMP"_s);

@@ -45,8 +45,7 @@ void AlisLogic::open(bool isNew, const QString& supplier, double purchaseNo)
         rec_.insert(u"FATARIH"_s, session_.clock.today());
         rec_.insert(u"IRSTARIH"_s, session_.clock.today());
     }
-    hesap();
-    araHesap();
+    recompute();
 }
 
 QString AlisLogic::caption() const { return mode_ == 0 ? u"Alış Faturası Düzeltme"_s : u"Alış Faturası Kayıt"_s; }
@@ -82,9 +81,11 @@ QList<PurchaseLineValues> AlisLogic::lineValues() const
     return r;
 }
 
-void AlisLogic::hesap()
+void AlisLogic::hesap() { applyTotals(lineValues()); }
+
+void AlisLogic::applyTotals(const QList<PurchaseLineValues>& values)
 {
-    const PurchaseTotals t = purchaseTotals(lineValues());
+    const PurchaseTotals t = purchaseTotals(values);
     // A correction keeps the totals stored with the invoice unless its lines changed.
     if (mode_ != 1 && number(u"BRUT"_s) == t.brut) return;
     rec_.insert(u"BRUT"_s, t.brut);
@@ -102,6 +103,17 @@ void AlisLogic::hesap()
 
 void AlisLogic::araHesap() { categories_ = purchaseCategoryTotals(inputs(), lineValues()); }
 
+void AlisLogic::recompute()
+{
+    // Hesap, then AraHesap, over one reading of the list.
+    const QList<PurchaseLineInput> in = inputs();
+    QList<PurchaseLineValues> values;
+    const double profit = number(u"INORAN1"_s), fixed = number(u"INORAN3"_s);
+    for (const PurchaseLineInput& l : in) values << purchaseLineValues(l, profit, fixed);
+    applyTotals(values);
+    categories_ = purchaseCategoryTotals(in, values);
+}
+
 double AlisLogic::netBefore() const
 {
     return number(u"BRUT"_s) - number(u"KDVTENZIL"_s) - number(u"INDIR1"_s) - number(u"INDIR2"_s);
@@ -113,8 +125,7 @@ void AlisLogic::refreshTotals()
 {
     const int mode = mode_;
     mode_ = 1;  // overwrite the stored totals from the lines
-    hesap();
-    araHesap();
+    recompute();
     mode_ = mode;
 }
 
@@ -129,8 +140,7 @@ bool AlisLogic::supplierLeft(const QString& code)
         return false;
     }
     takeSupplierRates(code);
-    hesap();
-    araHesap();
+    recompute();
     return true;
 }
 
@@ -141,22 +151,19 @@ void AlisLogic::chooseSupplier()
     if (code.isEmpty()) return;
     rec_.insert(u"KRMKOD"_s, code);
     takeSupplierRates(code);
-    hesap();
-    araHesap();
+    recompute();
 }
 
 void AlisLogic::profitRateTyped(const QString& text)
 {
     rec_.insert(u"INORAN1"_s, purchaseRateAsTyped(text));
-    hesap();
-    araHesap();
+    recompute();
 }
 
 void AlisLogic::fixedDiscountTyped(const QString& text)
 {
     rec_.insert(u"INORAN3"_s, purchaseRateAsTyped(text));
-    hesap();
-    araHesap();
+    recompute();
 }
 
 // ---------------------------------------------------------------- store
@@ -174,8 +181,9 @@ AlisLogic::StoreResult AlisLogic::store()
     }
     // A profit of 100 % or more makes the wholesaler-price lines divide by zero: no
     // infinite amount is ever written.
+    const QList<PurchaseLineValues> values = lineValues();
     bool finite = true;
-    for (const PurchaseLineValues& v : lineValues())
+    for (const PurchaseLineValues& v : values)
         for (double x : {v.vatDeduction, v.profit, v.freeGoods, v.netBefore, v.net, v.unitCost}) finite = finite && std::isfinite(x);
     for (const char* f : {"BRUT", "KDVTENZIL", "INDIR1", "INDIR2", "INDIR3", "MFKDV", "KDVTOP", "NET"})
         finite = finite && std::isfinite(number(QString::fromLatin1(f)));
@@ -234,7 +242,6 @@ AlisLogic::StoreResult AlisLogic::store()
         if (mode_ == 1) insertRecord(db, u"ALIS1"_s, rec);
         else updateRecord(db, u"ALIS1"_s, rowId_, rec);
         // Every line's net unit cost, for its stock entry.
-        const QList<PurchaseLineValues> values = lineValues();
         Sql cost(db, u"UPDATE ALISTEMP SET GER_FIYAT = :g WHERE SIRANO = :s"_s);
         Sql numbers(db, u"SELECT SIRANO FROM ALISTEMP ORDER BY SIRANO"_s);
         numbers.exec();

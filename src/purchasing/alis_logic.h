@@ -61,6 +61,8 @@ public:
 
 private:
     void takeSupplierRates(const QString& code);
+    void applyTotals(const QList<PurchaseLineValues>& values);  // Hesap's part after the sums
+    void recompute();  // Hesap and AraHesap over one reading of the list
 
     Session& session_;
     int mode_ = 1;

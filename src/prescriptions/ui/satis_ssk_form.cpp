@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTableView>
 #include <QTimer>
@@ -190,13 +189,7 @@ void TSatisSSKForm::createShortcuts()
     });
     addKey(Qt::Key_F4, [this] { dateBox_->setFocus(); });
     addKey(Qt::Key_F8, [this] { logic_.sskReceteKayit(); });
-    auto* toLines = new QShortcut(QKeySequence(u"Ctrl+L"_s), this);
-    toLines->setContext(Qt::WindowShortcut);
-    connect(toLines, &QShortcut::activated, this, [this] {
-        lines_->setFocus();
-        if (!lines_->currentIndex().isValid() && lineModel_->rowCount() > 0)
-            lines_->setCurrentIndex(lineModel_->index(0, SskLinesModel::Quantity));
-    });
+    addLinesKey(lines_, SskLinesModel::Quantity);
 }
 
 void TSatisSSKForm::Giris()

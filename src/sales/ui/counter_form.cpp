@@ -94,6 +94,18 @@ QTableView* CounterForm::createLinesView(const QString& name, QAbstractItemModel
     return v;
 }
 
+void CounterForm::addLinesKey(QTableView* lines, int column)
+{
+    auto* s = new QShortcut(QKeySequence(u"Ctrl+L"_s), this);
+    s->setContext(Qt::WindowShortcut);
+    connect(s, &QShortcut::activated, this, [lines, column] {
+        lines->setFocus();
+        // Keys typed at once go to the first line, also right after an old sale was loaded.
+        if (!lines->currentIndex().isValid() && lines->model()->rowCount() > 0)
+            lines->setCurrentIndex(lines->model()->index(0, column));
+    });
+}
+
 std::function<void()> CounterForm::refreshLater()
 {
     return [this] { QTimer::singleShot(0, this, [this] { guarded([this] { refresh(); }); }); };

@@ -62,6 +62,9 @@ protected:
     // The counter's own list of lines: cells selected one by one, edited as typed.
     QTableView* createLinesView(const QString& name, QAbstractItemModel* model);
     std::function<void()> refreshLater();  // after a posted cell, once its editor has closed
+    // Ctrl+L: the focus to the lines, on `column` of the first line when none is current.
+    // Only the focus moves: no command, so the list keeps the line made current.
+    void addLinesKey(QTableView* lines, int column);
     QFont createProductLabels();  // the labels of the search and the product; returns the bold font
     void createOldLabels(const QFont& bold);
     void createProductButtons();

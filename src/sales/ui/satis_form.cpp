@@ -24,7 +24,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTableView>
 #include <QTimer>
@@ -242,18 +241,7 @@ void TSatisForm::createShortcuts()
     addKey(Qt::Key_F8, [this] { logic_.receteKayit(); });
     addKey(Qt::Key_F9, [this] { logic_.faturaKayit(); });
     addKey(Qt::Key_F10, [this] { logic_.veresiyeKayit(); });
-    // Only the focus moves: no command, so the list keeps the line made current.
-    auto* toLines = new QShortcut(QKeySequence(u"Ctrl+L"_s), this);
-    toLines->setContext(Qt::WindowShortcut);
-    connect(toLines, &QShortcut::activated, this, [this] { focusSaleList(); });
-}
-
-void TSatisForm::focusSaleList()
-{
-    lines_->setFocus();
-    // Keys typed at once go to the first line, also right after an old sale was loaded.
-    if (!lines_->currentIndex().isValid() && lineModel_->rowCount() > 0)
-        lines_->setCurrentIndex(lineModel_->index(0, SaleLinesModel::No));
+    addLinesKey(lines_, SaleLinesModel::No);
 }
 
 void TSatisForm::Giris()

@@ -74,7 +74,6 @@ private:
     void createButtons();
     void layOut();
     void createShortcuts();
-    void focusSaleList();  // Ctrl+L
     void takeDiscount();
     void takePaid();
     void takeDateBox();
