@@ -81,6 +81,22 @@ QList<PurchaseLineValues> AlisLogic::lineValues() const
     return r;
 }
 
+QStringList AlisLogic::lineNames() const
+{
+    QStringList r;
+    Sql q(session_.db, u"SELECT URUNAD FROM ALISTEMP ORDER BY SIRANO"_s);
+    q.exec();
+    while (q.next()) r << q.text(0);
+    return r;
+}
+
+QString AlisLogic::supplierName() const
+{
+    const QString code = text(u"KRMKOD"_s).trimmed();
+    if (code.isEmpty()) return {};
+    return Sql::scalar(session_.db, u"SELECT AD FROM KRMLAR WHERE KOD = :k"_s, {{u"k"_s, code}}).toString().trimmed();
+}
+
 void AlisLogic::hesap() { applyTotals(lineValues()); }
 
 void AlisLogic::applyTotals(const QList<PurchaseLineValues>& values)
@@ -127,6 +143,12 @@ void AlisLogic::refreshTotals()
     mode_ = 1;  // overwrite the stored totals from the lines
     recompute();
     mode_ = mode;
+}
+
+void AlisLogic::refreshAsked()
+{
+    if (session_.prompter.ask(u"Beyaz Kutulardaki Toplamlar Hesapları Güncellensin mi?"_s, Buttons::YesNo) == Answer::Yes)
+        refreshTotals();
 }
 
 // ---------------------------------------------------------------- supplier and rates

@@ -7,6 +7,7 @@
 #include "purchasing/alis_calc.h"
 
 #include <QDate>
+#include <QStringList>
 #include <QList>
 #include <QVariantMap>
 #include <array>
@@ -35,12 +36,15 @@ public:
     // ---- lines and totals
     QList<PurchaseLineInput> inputs() const;  // ALISTEMP.DB in line order
     QList<PurchaseLineValues> lineValues() const;
+    QStringList lineNames() const;  // the products' names, in line order
+    QString supplierName() const;   // AD of the supplier's card, empty when unknown
     void hesap();     // the stored totals from the lines (a correction keeps them while BRUT agrees)
     void araHesap();  // the category columns
     const std::array<PurchaseCategoryTotals, 3>& categories() const { return categories_; }
     double netBefore() const;  // AraTopNetTut
     double subtotal() const;   // AraTop
     void refreshTotals();      // the refresh button once answered Yes: totals from the lines
+    void refreshAsked();       // the refresh button: the question, then refreshTotals on Yes
 
     // ---- supplier and rates
     bool supplierLeft(const QString& code);  // false: unknown, beep and the choice opens

@@ -39,8 +39,8 @@ PurchaseListLine normalisedPurchaseLine(PurchaseListLine line)
     return line;
 }
 
-IslAlisLogic::IslAlisLogic(Session& session, ProductValuesDialog* values, PurchaseWindowLinks links)
-    : session_(session), values_(values), links_(std::move(links)), picker_(session)
+IslAlisLogic::IslAlisLogic(Session& session, ProductValuesDialog* values, PurchaseWindowLinks links, PickerTexts texts)
+    : session_(session), values_(values), links_(std::move(links)), picker_(session, std::move(texts))
 {
 }
 
@@ -220,6 +220,12 @@ void IslAlisLogic::alisEkle()
         picker_.takeScannedCode(next);
         next = barcodeStep();
     }
+}
+
+QString IslAlisLogic::currentPrescriptionCode() const
+{
+    auto& picker = const_cast<ProductPicker&>(picker_);
+    return picker.isOpen() && picker.products().hasRow() ? picker.products().text(u"RECETEKOD"_s) : QString();
 }
 
 QString IslAlisLogic::addCurrent()

@@ -53,7 +53,7 @@ class IslAlisLogic {
 public:
     using SearchMode = ProductPicker::SearchMode;
 
-    IslAlisLogic(Session& session, ProductValuesDialog* values, PurchaseWindowLinks links);
+    IslAlisLogic(Session& session, ProductValuesDialog* values, PurchaseWindowLinks links, PickerTexts texts = {});
     ~IslAlisLogic();
 
     void Giris();   // opens the tables, counts the total again
@@ -66,6 +66,7 @@ public:
     void scannerMark();         // F2 in the product list
     void barcodeEnter();
     void alisEkle();            // the current product through the values dialog
+    QString currentPrescriptionCode() const;  // RECETEKOD of the current product
 
     // ---- the purchase list
     QList<PurchaseListLine> lines() const;

@@ -9,7 +9,7 @@ namespace selvar {
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-const QString kColumns = u"ILACAD, FIYAT, FIYATARIH, MIKTAR, YER, MIAD, KDV, AKTIFSTOK, PASIFSTOK"_s;
+const QString kColumns = u"ILACAD, FIYAT, FIYATARIH, MIKTAR, YER, MIAD, KDV, AKTIFSTOK, PASIFSTOK, ALISTIP"_s;
 }
 
 ProductListModel::ProductListModel(Database& db, QObject* parent) : QAbstractTableModel(parent), db_(db) { reload(); }
@@ -91,6 +91,7 @@ QVariant ProductListModel::data(const QModelIndex& index, int role) const
     case PriceDate: return dateText(d.fromDatabase(FieldType::Date, v).toDate());
     case Expiry: return d.fromDatabase(FieldType::Date, v).toDate().toString(u"MM/yyyy"_s);
     case Vat: return format(u"%g", v.toDouble());
+    case DiscountType: return discountLabel_ ? discountLabel_(v.toString()) : v;
     default: return v;
     }
 }
@@ -98,8 +99,10 @@ QVariant ProductListModel::data(const QModelIndex& index, int role) const
 QVariant ProductListModel::headerData(int section, Qt::Orientation o, int role) const
 {
     if (o != Qt::Horizontal || role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, o, role);
-    static const QStringList titles{u"ÜRÜN ADI"_s, u"FİYATI"_s, u"Fiyat Trh"_s, u"Adet"_s, u"Yeri"_s,
-                                    u"Miadı"_s,    u"KDV"_s,    u"A.Stok"_s,    u"P.Stok"_s};
+    static const QStringList titles{u"ÜRÜN ADI"_s, u"FİYATI"_s, u"Fiyat Trh"_s, u"Adet"_s,   u"Yeri"_s,
+                                    u"Miadı"_s,    u"KDV"_s,    u"A.Stok"_s,    u"P.Stok"_s, u"İsk.Tipi"_s};
+    if (discountLabel_ && section == PriceDate) return u"Fiyat Trh."_s;
+    if (discountLabel_ && section == Stock) return u"Eldeki"_s;
     return titles.value(section);
 }
 

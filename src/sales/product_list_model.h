@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QVector>
+#include <functional>
 
 namespace selvar {
 
@@ -13,9 +14,12 @@ class Database;
 class ProductListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Name, Price, PriceDate, Stock, Shelf, Expiry, Vat, ActiveStock, PassiveStock, ColumnCount };
+    enum Column { Name, Price, PriceDate, Stock, Shelf, Expiry, Vat, ActiveStock, PassiveStock, DiscountType, ColumnCount };
 
     explicit ProductListModel(Database& db, QObject* parent = nullptr);
+    // The purchase window's titles, and its discount-type column shown by `label`.
+    void setPurchaseColumns(std::function<QString(const QString&)> label) { discountLabel_ = std::move(label); }
+    bool purchaseColumns() const { return bool(discountLabel_); }
 
     void reload();
     void refreshRow(qint64 rowId);
@@ -32,6 +36,7 @@ private:
     const QVector<QVariant>* rowData(int row) const;
 
     Database& db_;
+    std::function<QString(const QString&)> discountLabel_;
     QVector<qint64> ids_;
     QHash<qint64, int> positions_;
     mutable QHash<int, QVector<QVector<QVariant>>> pages_;

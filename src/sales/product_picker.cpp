@@ -122,7 +122,7 @@ QString ProductPicker::searchModeLabel() const
 
 QString ProductPicker::searchButtonCaption() const
 {
-    return mode_ == SearchMode::Keyboard ? u"Barkodla Ara ( F5 Tuşu )"_s : u"Klavyeden Ara ( F5 Tuşu )"_s;
+    return mode_ == SearchMode::Keyboard ? texts_.toBarcodeCaption : texts_.toKeyboardCaption;
 }
 
 void ProductPicker::typeSearchChar(QChar c)

@@ -24,6 +24,9 @@ struct PickerTexts {
     QString cannotDelete = QStringLiteral("Ürünün Stok Bilgisi Mevut Silinemez!!!");
     // The retail window beeps for every coloured category, the SSK window only for "R".
     bool beepForEveryColour = true;
+    // The search button's captions.
+    QString toBarcodeCaption = QStringLiteral("Barkodla Ara ( F5 Tuşu )");
+    QString toKeyboardCaption = QStringLiteral("Klavyeden Ara ( F5 Tuşu )");
 };
 
 class ProductPicker {

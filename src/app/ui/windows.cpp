@@ -6,6 +6,8 @@
 #include "sales/ui/mik_dlg.h"
 #include "sales/ui/satis_form.h"
 #include "platform/session.h"
+#include "purchasing/ui/alis_kayit.h"
+#include "purchasing/ui/isl_alis_form.h"
 #include "prescriptions/ui/mik_ssk_dlg.h"
 #include "prescriptions/ui/recete_kayit.h"
 #include "prescriptions/ui/recete_ssk_kayit.h"
@@ -18,6 +20,7 @@ namespace {
 // The long-lived windows after the main one, kept for the whole run.
 struct Others {
     std::unique_ptr<TAraJenDlg> araJen;
+    std::unique_ptr<TIslAlisForm> alis;
     std::unique_ptr<TSatisForm> satis;
     std::unique_ptr<TSatisSSKForm> satisSsk;
     std::unique_ptr<TMikSSKDlg> mikSsk;
@@ -37,11 +40,24 @@ LongLivedWindows createLongLivedWindows(Session& session)
     WindowOpeners openers;
     openers.sale = [o = others.get()] { o->satis->Giris(); };
     openers.sskSale = [o = others.get()] { o->satisSsk->Giris(); };
+    openers.purchase = [o = others.get()] { o->alis->Giris(); };
+    openers.salesPriceSetting = [&session, o = others.get()](double purchaseNo) {
+        SatFiyAc(session, purchaseNo, o->alis.get());
+    };
     // In the order the program has always created them: the main window, the generic
     // search, the purchase window, the sale window, the SSK sale window, the SSK values
     // dialog, the values dialog, the exchange window.
     w.main = std::make_unique<TILKForm>(session, openers);
     others->araJen = std::make_unique<TAraJenDlg>(session.db, w.main.get());
+    PurchaseWindowLinks purchaseLinks;
+    purchaseLinks.alisFormAc = [&session, o = others.get()](bool isNew, const QString& supplier, double no,
+                                                            const PurchaseLinesRecorder& lines) {
+        return AlisFormAc(session, isNew, supplier, no, lines, o->alis.get());
+    };
+    purchaseLinks.siparisAktarAc = [&session, o = others.get()] {
+        return SiparisAktarAc(session, o->mik.get(), o->alis.get());
+    };
+    others->alis = std::make_unique<TIslAlisForm>(session, purchaseLinks, others->araJen.get());
     SaleWindowLinks saleLinks;
     saleLinks.receteKayitAc = [&session, o = others.get()](const QString& book, int mode, const QString& date, double sale,
                                                            const LinesRecorder& lines) {
@@ -65,6 +81,7 @@ LongLivedWindows createLongLivedWindows(Session& session)
     others->satisSsk->setValuesDialog(others->mikSsk.get());
     others->mik = std::make_unique<TMikDlg>(session, others->satis.get());
     others->satis->setValuesDialog(others->mik.get());
+    others->alis->setValuesDialog(others->mik.get());  // the one values dialog, in its purchase mode here
     w.others = others;
     return w;
 }

@@ -196,8 +196,13 @@ void CounterForm::openProductList()
         return;
     }
     productModel_ = new ProductListModel(session_.db, this);
+    if (discountTypeLabel_) productModel_->setPurchaseColumns(discountTypeLabel_);
     products_->setModel(productModel_);
     products_->setColumnWidth(ProductListModel::Name, 300);
+    // The purchase window shows the discount type where the sale window shows the stock split.
+    for (int c : {int(ProductListModel::ActiveStock), int(ProductListModel::PassiveStock)})
+        products_->setColumnHidden(c, bool(discountTypeLabel_));
+    products_->setColumnHidden(ProductListModel::DiscountType, !discountTypeLabel_);
     connect(products_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
         if (syncing_ || !current.isValid()) return;
         guarded([&] {

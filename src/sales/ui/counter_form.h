@@ -87,6 +87,7 @@ protected:
 
     Session& session_;
     TAraJenDlg* search_;
+    std::function<QString(const QString&)> discountTypeLabel_;  // set: the purchase window's columns
     ProductListModel* productModel_ = nullptr;
     QTableView* products_ = nullptr;
     QHash<QString, QPushButton*> buttons_;
