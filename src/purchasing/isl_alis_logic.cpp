@@ -299,8 +299,8 @@ void IslAlisLogic::alisKayit()
     const bool correction = oldMode();
     QString supplier;
     if (!correction) {
-        if (!session_.companion) return;
-        supplier = session_.companion->BrKurumCreate(1).trimmed();
+        if (links_.chooseSupplier) supplier = links_.chooseSupplier().trimmed();
+        else if (session_.companion) supplier = session_.companion->BrKurumCreate(1).trimmed();
         if (supplier.isEmpty()) return;  // no supplier: nothing written, the list stays
     }
     QDateTime moment = correction ? purchaseMoment(session_.db, oldNo_) : QDateTime();
@@ -332,7 +332,12 @@ void IslAlisLogic::eskiAlislar()
     }
     if (!session_.companion) return;
     const double number = session_.companion->EskiAlisCreate(1);
-    if (number <= 0) return;
+    if (number > 0) loadOldPurchase(number);
+}
+
+void IslAlisLogic::loadOldPurchase(double number)
+{
+    if (oldMode()) leaveOldMode();
     Database& db = session_.db;
     Transaction tx(db);
     Sql::run(db, u"DELETE FROM ALISTEMP"_s);

@@ -29,6 +29,8 @@ struct PurchaseWindowLinks {
     std::function<bool()> siparisAktarAc;
     // Product movement history of a product.
     std::function<void(qint64, const QString&)> stockCard;
+    // The supplier choice; unset: the companion library's BrKurumCreate(1).
+    std::function<QString()> chooseSupplier;
 };
 
 // One line of the purchase list as the grid shows it.
@@ -82,6 +84,7 @@ public:
     // ---- commands
     void alisKayit();         // F7
     void eskiAlislar();       // F3: enter or leave the correction of an old purchase
+    void loadOldPurchase(double number);  // the chosen old purchase into the list, correcting it
     void siparisListesiAktar();  // F9
     void deleteProduct() { picker_.deleteProduct(); }
     void productCard(int mode);

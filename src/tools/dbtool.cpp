@@ -11,6 +11,7 @@
 #include "data/demo.h"
 #include "data/transfer.h"
 #include "invoicing/demo_invoices.h"
+#include "purchasing/demo_purchases.h"
 #include "reports/demo_prescriptions.h"
 
 #include <QCoreApplication>
@@ -68,6 +69,7 @@ int create(const QString& what, const AliasConfig& alias, bool replace)
         fillDemoData(db, QDate::currentDate());
         addDemoPrescriptions(db, QDate::currentDate());
         addDemoInvoices(db, QDate::currentDate());
+        addDemoPurchases(db, QDate::currentDate());
     }
     out << (what == u"demo"_s ? "demo database" : "empty database") << " created: " << alias.displayName() << "\n";
     if (what == u"demo"_s) out << "user " << DemoUser << ", password " << DemoPassword << "\n";

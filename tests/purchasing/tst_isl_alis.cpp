@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/session.h"
 #include "purchasing/alis_logic.h"
+#include "purchasing/demo_purchases.h"
 #include "purchasing/isl_alis_logic.h"
 #include "support/fake_companion.h"
 #include "support/fake_platform.h"
@@ -131,6 +132,7 @@ private Q_SLOTS:
     void recordingWritesOnlyWhenTheInvoiceIsStored();
     void correctingTenIntoEight();
     void orderTransfer();
+    void demoPurchases();
 };
 
 void TstIslAlis::addingMergesByNameAndPrice()
@@ -326,6 +328,43 @@ void TstIslAlis::orderTransfer()
     QCOMPARE(f.logic->total(), 10000.0);
     // The order list stays, without the rows of no quantity.
     QCOMPARE(f.value(u"SELECT COUNT(*) FROM SIPLIST"_s), 3.0);
+}
+
+void TstIslAlis::demoPurchases()
+{
+    TestDb t(true);
+    const auto value = [&](const QString& sql) { return Sql::scalar(t.db(), sql).toDouble(); };
+    // The history's purchases come first; these follow them.
+    const double base = value(u"SELECT COALESCE(MAX(ALISNO), 0) FROM ALIS1"_s);
+    const double credit = value(u"SELECT SUM(ALACAK) FROM KRMLAR WHERE KOD IN ('DEPO1', 'DEPO2')"_s);
+    const double moves = value(u"SELECT COUNT(*) FROM URUNHRK WHERE GIRMIK > 0"_s);
+    addDemoPurchases(t.db(), QDate(2026, 12, 9));
+    const QString after = QString::number(base);
+    QCOMPARE(value(u"SELECT COUNT(*) FROM ALIS1 WHERE ALISNO > "_s + after), 4.0);
+    QCOMPARE(value(u"SELECT NEWALISNO FROM NEWALIS"_s), base + 5);
+    // Every category, free goods with and without their VAT, the VAT-exclusive types.
+    QCOMPARE(value(u"SELECT COUNT(DISTINCT ISKONTIP) FROM ALIS3 WHERE ALISNO > "_s + after), 9.0);
+    QVERIFY(value(u"SELECT COUNT(*) FROM ALIS3 WHERE MALFAZLA > 0 AND MKDVARMI = 'E'"_s) > 0);
+    QVERIFY(value(u"SELECT COUNT(*) FROM ALIS3 WHERE MALFAZLA > 0 AND MKDVARMI = 'H'"_s) > 0);
+    QCOMPARE(value(u"SELECT COUNT(*) FROM ALIS3 WHERE ISKONTIP = '8' AND M_ISKONTO = 5"_s), 1.0);
+    // The invoice without a number carries its delivery note's; it was corrected later:
+    // two lines, its log row, its old moment kept.
+    const QString third = QString::number(base + 3);
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT FATNO FROM ALIS1 WHERE ALISNO = "_s + third).toString(), u"!!İR-88377"_s);
+    QCOMPARE(value(u"SELECT COUNT(*) FROM ALIS3 WHERE ALISNO = "_s + third), 2.0);
+    QCOMPARE(value(u"SELECT COUNT(*) FROM PROSES WHERE ISLETIPI = 'Alış.Fat.Dzlt.' AND ISLETNO = "_s + third), 1.0);
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT MIN(ALISTARIH) FROM ALIS3 WHERE ALISNO = "_s + third).toDateTime().date(),
+             QDate(2026, 11, 30));
+    QCOMPARE(value(u"SELECT COUNT(*) FROM URUNHRK WHERE GIRMIK > 0"_s) - moves,
+             value(u"SELECT COUNT(*) FROM ALIS3 WHERE ALISNO > "_s + after));
+    QCOMPARE(value(u"SELECT SUM(ALACAK) FROM KRMLAR WHERE KOD IN ('DEPO1', 'DEPO2')"_s) - credit,
+             value(u"SELECT SUM(NET) FROM ALIS1 WHERE ALISNO > "_s + after));
+    QCOMPARE(value(u"SELECT COUNT(*) FROM HAREKET WHERE ALSAT = 'A' AND ALSATNO > "_s + after), 4.0);
+    // The order list.
+    QCOMPARE(value(u"SELECT COUNT(*) FROM SIPLIST"_s), 15.0);
+    QVERIFY(value(u"SELECT COUNT(*) FROM SIPLIST WHERE AKTARMA = 'H'"_s) >= 3);
+    QVERIFY(value(u"SELECT COUNT(*) FROM SIPLIST WHERE AKTARMA IS NULL"_s) >= 3);
+    QCOMPARE(value(u"SELECT COUNT(*) FROM SIPLIST WHERE SIPARIS = 0"_s), 1.0);
 }
 
 QTEST_GUILESS_MAIN(TstIslAlis)
