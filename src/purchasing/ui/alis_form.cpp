@@ -352,6 +352,9 @@ bool TAlisForm::eventFilter(QObject* o, QEvent* e)
 {
     auto* b = qobject_cast<QLineEdit*>(o);
     if (b && e->type() == QEvent::FocusOut) takeBox(b);
+    // An empty date box is typed from its first digit, wherever the cursor was.
+    if (b && e->type() == QEvent::FocusIn && kDateFields.contains(b->objectName()) && b->text().remove(u'/').trimmed().isEmpty())
+        QMetaObject::invokeMethod(b, [b] { b->setCursorPosition(0); }, Qt::QueuedConnection);
     if (b && e->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(e);
         if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
