@@ -26,7 +26,9 @@ public:
     ProductValuesResult showModal(const ProductValuesRequest&) override
     {
         Sql::run(db_, u"UPDATE FITMP SET SATISMIK = :q"_s, {{u"q"_s, line.quantity}});
-        if (line.price > 0) Sql::run(db_, u"UPDATE FITMP SET FIYAT = :f"_s, {{u"f"_s, line.price}});
+        // A VAT-exclusive price: a share of the card's price, rounded to whole hundreds.
+        if (line.priceShare > 0)
+            Sql::run(db_, u"UPDATE FITMP SET FIYAT = ROUND(FIYAT * :s / 100) * 100"_s, {{u"s"_s, line.priceShare}});
         ProductValuesResult r;
         r.ok = true;
         r.discountType = line.type;
@@ -42,7 +44,7 @@ public:
         int freeGoods = 0;
         bool vatOnFreeGoods = true;
         double discount = 0;
-        double price = 0;  // 0: the card's price
+        double priceShare = 0;  // 0: the card's price
     } line;
 
 private:
@@ -105,10 +107,10 @@ void addDemoPurchases(Database& db, const QDate& today)
         {24, u"DEPO1"_s, u"MD-204511"_s, u"İR-88120"_s,
          {{0, 12, 0, 2, true}, {1, 6, 2}, {2, 10, 5, 0, true, 10}, {3, 4, 1}, {4, 5, 6, 1, false, 12}}},
         {15, u"DEPO2"_s, u"AD-77310"_s, u"İR-5521"_s,
-         {{5, 10, 4, 0, true, 0, 40000}, {6, 6, 7, 0, true, 0, 65000}, {7, 8, 8, 2, true, 5, 25000},
+         {{5, 10, 4, 0, true, 0, 0.78}, {6, 6, 7, 0, true, 0, 0.8}, {7, 8, 8, 2, true, 5, 0.85},
           {8, 3, 3, 1, false}}},
         {9, u"DEPO1"_s, QString(), u"İR-88377"_s, {{9, 20, 0, 4, false}, {10, 7, 0}, {11, 2, 1}}},
-        {4, u"DEPO2"_s, u"AD-77544"_s, u"İR-5630"_s, {{12, 10, 4, 0, true, 0, 90000}, {13, 4, 2}}},
+        {4, u"DEPO2"_s, u"AD-77544"_s, u"İR-5630"_s, {{12, 10, 4, 0, true, 0, 0.76}, {13, 4, 2}}},
     };
     for (const DemoPurchase& p : purchases) {
         clock.set(QDateTime(today.addDays(-p.daysAgo), QTime(10, 30)));

@@ -133,6 +133,7 @@ void IslAlisLogic::addToList(const PurchaseListLine& typed, bool replaceTerms)
                   {u"r"_s, l.prescriptionType.isEmpty() ? QVariant() : QVariant(l.prescriptionType)},
                   {u"k"_s, l.vat}, {u"m"_s, l.quantity}});
     }
+    lastAdded_ = same.isNull() ? lineCount() : same.toInt();
     tx.commit();
 }
 
@@ -185,12 +186,14 @@ void IslAlisLogic::listeIptal()
 
 void IslAlisLogic::enterInProductList()
 {
+    lastAdded_ = 0;
     if (picker_.searchMode() == SearchMode::Barcode) barcodeEnter();
     else alisEkle();
 }
 
 void IslAlisLogic::scannerMark()
 {
+    lastAdded_ = 0;
     if (picker_.scannerMark()) barcodeEnter();
 }
 

@@ -69,6 +69,8 @@ public:
     void barcodeEnter();
     void alisEkle();            // the current product through the values dialog
     QString currentPrescriptionCode() const;  // RECETEKOD of the current product
+    // The line the last product went into (its quantity takes the focus next); 0 none.
+    int lastAddedLine() const { return lastAdded_; }
 
     // ---- the purchase list
     QList<PurchaseListLine> lines() const;
@@ -120,6 +122,7 @@ private:
     int oldLineCount_ = 0;
     QDateTime oldMoment_;
     QColor dialogColor_;
+    int lastAdded_ = 0;
 };
 
 // The line rules before every post: a free-goods VAT other than "E" is "H", a type

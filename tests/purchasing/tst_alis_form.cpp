@@ -184,6 +184,9 @@ void TstAlisForm::roadFromThePurchaseWindow()
     QCOMPARE(form.lineModel()->rowCount(), 1);
     QCOMPARE(form.lineModel()->data(form.lineModel()->index(0, PurchaseLinesModel::FreeGoods), Qt::DisplayRole).toInt(), 2);
     QCOMPARE(form.label(u"Toplam"_s)->text(), u"129.600 TL"_s);
+    // The quantity of the new line takes the focus.
+    QTRY_VERIFY(form.purchaseList()->hasFocus());
+    QCOMPARE(form.purchaseList()->currentIndex().column(), int(PurchaseLinesModel::Quantity));
     // F7: the supplier, the invoice, then the lines, movements and stock.
     f.companion.answer(u"BrKurumCreate"_s, u"DEPO1"_s);
     QTest::keyClick(&form, Qt::Key_F7);

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -25,7 +26,14 @@ int chooseOverCell(QWidget* parent, QTableView* view, const QModelIndex& cell, c
         b->setChecked(i == current);
         group->addButton(b, i);
         inner->addWidget(b);
-        QObject::connect(b, &QRadioButton::clicked, &picker, &QDialog::accept);
+    }
+    // Enter closes the choice with the option it is on.
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* enter = new QShortcut(QKeySequence(key), &picker);
+        QObject::connect(enter, &QShortcut::activated, &picker, [&picker, group] {
+            if (auto* b = qobject_cast<QAbstractButton*>(picker.focusWidget()); b && group->id(b) >= 0) b->setChecked(true);
+            picker.accept();
+        });
     }
     auto* outer = new QVBoxLayout(&picker);
     outer->addWidget(box);

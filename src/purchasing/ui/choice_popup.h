@@ -1,6 +1,7 @@
 #pragma once
 // The small choices the purchase grids open over a cell ("İskonto Tipi", "M.Fzl.KDV yi
-// Ekle?"): a titled list of options; Enter, Esc, a click on an option or outside leaves it.
+// Ekle?"): a titled list of options moved through with the arrows; Enter, Esc or a click
+// outside leaves it on the option checked.
 #include <QStringList>
 
 class QModelIndex;

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace selvar {
@@ -47,8 +48,15 @@ PurchaseLinesModel::PurchaseLinesModel(IslAlisLogic& logic, QObject* parent) : Q
 
 void PurchaseLinesModel::reload()
 {
+    QList<PurchaseListLine> fresh = logic_.lines();
+    // The same rows with new values keep the grid's current cell.
+    if (fresh.size() == lines_.size() && !fresh.isEmpty()) {
+        lines_ = std::move(fresh);
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+        return;
+    }
     beginResetModel();
-    lines_ = logic_.lines();
+    lines_ = std::move(fresh);
     endResetModel();
 }
 
@@ -240,6 +248,33 @@ void TIslAlisForm::createPopupMenu()
     });
 }
 
+void TIslAlisForm::enterInProductList()
+{
+    logic_.enterInProductList();
+    focusAddedLine();
+}
+
+void TIslAlisForm::scannerMark()
+{
+    logic_.scannerMark();
+    focusAddedLine();
+}
+
+void TIslAlisForm::focusAddedLine()
+{
+    const int no = logic_.lastAddedLine();
+    if (no <= 0) return;
+    // After the window has shown the new list.
+    QTimer::singleShot(0, this, [this, no] {
+        const QList<PurchaseListLine>& lines = lineModel_->lines();
+        for (int r = 0; r < lines.size(); ++r)
+            if (lines[r].no == no) {
+                lines_->setFocus();
+                lines_->setCurrentIndex(lineModel_->index(r, PurchaseLinesModel::Quantity));
+            }
+    });
+}
+
 void TIslAlisForm::Giris()
 {
     guarded([this] {
@@ -247,6 +282,12 @@ void TIslAlisForm::Giris()
         openProductList();
         applyRights();
     });
+    // Every column in sight, the discount type included.
+    const std::pair<int, int> widths[] = {{ProductListModel::Name, 250},  {ProductListModel::Price, 85},
+                                          {ProductListModel::PriceDate, 80}, {ProductListModel::Stock, 50},
+                                          {ProductListModel::Shelf, 45}, {ProductListModel::Expiry, 60},
+                                          {ProductListModel::Vat, 35},   {ProductListModel::DiscountType, 100}};
+    for (const auto& [column, width] : widths) products_->setColumnWidth(column, width);
     showOnTop();
 }
 

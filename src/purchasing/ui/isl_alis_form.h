@@ -55,8 +55,9 @@ protected:
 
 private:
     ProductPicker& picker() override { return logic_.picker(); }
-    void enterInProductList() override { logic_.enterInProductList(); }
-    void scannerMark() override { logic_.scannerMark(); }
+    void enterInProductList() override;
+    void scannerMark() override;
+    void focusAddedLine();  // the quantity of the line the product went into
     void productCard(int mode) override { logic_.productCard(mode); }
     void stockCard() override { logic_.stockCard(); }
     double recountTotal() override;

@@ -27,8 +27,15 @@ OrderRowsModel::OrderRowsModel(SipAktarLogic& logic, QObject* parent) : QAbstrac
 
 void OrderRowsModel::reload()
 {
+    QList<OrderRow> fresh = logic_.rows();
+    // The same rows with new values keep the grid's current cell.
+    if (fresh.size() == rows_.size() && !fresh.isEmpty()) {
+        rows_ = std::move(fresh);
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+        return;
+    }
     beginResetModel();
-    rows_ = logic_.rows();
+    rows_ = std::move(fresh);
     endResetModel();
 }
 
