@@ -10,6 +10,7 @@
 #include "purchasing/ui/alis_kayit.h"
 #include "purchasing/ui/isl_alis_form.h"
 #include "purchasing/ui/sat_fiy_form.h"
+#include "purchasing/ui/sip_aktar_form.h"
 #include "sales/product_list_model.h"
 #include "support/fake_companion.h"
 #include "support/scripted_prompter.h"
@@ -78,6 +79,7 @@ private Q_SLOTS:
     void invoiceByKeys();
     void roadFromThePurchaseWindow();
     void salesPricesWindow();
+    void orderReview();
 };
 
 void TstAlisForm::invoiceByKeys()
@@ -243,6 +245,39 @@ void TstAlisForm::salesPricesWindow()
     QCOMPARE(f.prompter.texts().last(), u"Fiyatlar Aktarıldı."_s);
     QCOMPARE(f.value(u"SELECT FIYAT FROM URUN WHERE ILACNO = "_s + QString::number(f.parol)), 15000.0);
     QCOMPARE(form.result(), int(QDialog::Accepted));
+}
+
+void TstAlisForm::orderReview()
+{
+    Fixture f;
+    for (const auto& [name, ordered] : {std::pair{u"BETA"_s, 2}, std::pair{u"ALFA"_s, 3}})
+        insertRecord(f.t.db(), u"SIPLIST"_s,
+                     {{u"ILACNO"_s, f.parol}, {u"ILACAD"_s, name}, {u"FIYAT"_s, 100.0}, {u"SIPARIS"_s, ordered},
+                      {u"FIYAT_1"_s, ordered * 100.0}, {u"TIPISKON"_s, u"0"_s}});
+    Quantity values(f.t.db());
+    TSipAktarForm form(f.session, &values);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(form.windowTitle(), u"SİPARİŞ LİSTESİNİ    ALIŞ LİSTESİNE   AKTARMA"_s);
+    QTableView* grid = form.grid();
+    QCOMPARE(form.model()->rows().first().name, u"ALFA"_s);
+    // Type-ahead on the name moves to BETA; "h" in "Aktar" marks it "H".
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_B);
+    QCOMPARE(grid->currentIndex().row(), 1);
+    grid->setCurrentIndex(form.model()->index(1, OrderRowsModel::Transfer));
+    QTest::keyClick(grid, Qt::Key_H);
+    QCOMPARE(Sql::scalar(f.t.db(), u"SELECT AKTARMA FROM SIPLIST WHERE ILACAD = 'BETA'"_s).toString(), u"H"_s);
+    QCOMPARE(grid->currentIndex().row(), 1);
+    QTest::keyClick(grid, Qt::Key_X);
+    QCOMPARE(Sql::scalar(f.t.db(), u"SELECT AKTARMA FROM SIPLIST WHERE ILACAD = 'BETA'"_s).toString(), u"E"_s);
+    // The values dialog changes the quantity; the amount follows.
+    values.quantity = 7;
+    form.findChild<QPushButton*>(u"Degistir"_s)->click();
+    QCOMPARE(values.requests.last().quantityLabel, u"Sipariş Miktarı"_s);
+    QCOMPARE(f.value(u"SELECT FIYAT_1 FROM SIPLIST WHERE ILACAD = 'BETA'"_s), 700.0);
+    QTest::keyClick(&form, Qt::Key_A, Qt::AltModifier);
+    QTRY_COMPARE(form.result(), int(QDialog::Accepted));
 }
 
 QTEST_MAIN(TstAlisForm)
