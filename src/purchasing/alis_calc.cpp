@@ -54,6 +54,19 @@ PurchaseCategory purchaseCategory(const QString& code)
     }
 }
 
+bool purchaseTypeHasLineDiscount(const QString& code)
+{
+    const int t = typeIndex(code);
+    return t == 5 || t == 6 || t == 8;
+}
+
+double purchaseTypedNumber(QString typed)
+{
+    typed.remove(u' ');
+    typed.replace(u',', u'.');
+    return typed.toDouble();
+}
+
 PurchaseLineValues purchaseLineValues(const PurchaseLineInput& in, double profitRate, double fixedDiscount)
 {
     PurchaseLineValues v;

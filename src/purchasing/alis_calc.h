@@ -15,6 +15,10 @@ QString purchaseDiscountTypeLabel(const QString& code);  // empty for any other 
 
 enum class PurchaseCategory { Discounted = 0, Undiscounted = 1, Other = 2, None = 3 };
 PurchaseCategory purchaseCategory(const QString& code);  // İskontolu, İskontosuz, Diğer(KDVsiz)
+// Types "5", "6" and "8" carry a line discount of their own (M_ISKONTO).
+bool purchaseTypeHasLineDiscount(const QString& code);
+// A number typed into a purchase box: spaces dropped, "," as the decimal mark; 0 when empty.
+double purchaseTypedNumber(QString typed);
 
 // One ALISTEMP.DB line as it is typed.
 struct PurchaseLineInput {

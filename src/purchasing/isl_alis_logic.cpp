@@ -11,6 +11,7 @@
 #include "platform/prompter.h"
 #include "platform/retry.h"
 #include "platform/session.h"
+#include "purchasing/alis_calc.h"
 #include "purchasing/purchase_record.h"
 
 namespace selvar {
@@ -19,15 +20,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 const QString OrdersProgramTitle = u"Sipariş Listesi Selvar"_s;
 
-bool keepsLineDiscount(const QString& type) { return type == u"5"_s || type == u"6"_s || type == u"8"_s; }
-
-double numberOf(const QString& typed)
-{
-    QString t = typed;
-    t.remove(u' ');
-    t.replace(u',', u'.');
-    return t.toDouble();
-}
 }  // namespace
 
 PurchaseListLine normalisedPurchaseLine(PurchaseListLine line)
@@ -35,7 +27,7 @@ PurchaseListLine normalisedPurchaseLine(PurchaseListLine line)
     if (line.freeGoodsVat != u"E"_s) line.freeGoodsVat = u"H"_s;
     if (line.discountType.size() != 1 || line.discountType < u"0"_s || line.discountType > u"8"_s)
         line.discountType = u"0"_s;
-    if (!keepsLineDiscount(line.discountType)) line.lineDiscount = 0;
+    if (!purchaseTypeHasLineDiscount(line.discountType)) line.lineDiscount = 0;
     return line;
 }
 
@@ -116,7 +108,7 @@ void IslAlisLogic::addToList(const PurchaseListLine& typed, bool replaceTerms)
     const QVariant same = Sql::scalar(session_.db,
                                       u"SELECT SIRANO FROM ALISTEMP WHERE URUNAD = :a AND FIYAT = :f LIMIT 1"_s,
                                       {{u"a"_s, l.name.left(36)}, {u"f"_s, l.price}});
-    const QVariant discount = keepsLineDiscount(l.discountType) ? QVariant(l.lineDiscount) : QVariant();
+    const QVariant discount = purchaseTypeHasLineDiscount(l.discountType) ? QVariant(l.lineDiscount) : QVariant();
     if (!same.isNull() && !replaceTerms) {
         Sql::run(session_.db, u"UPDATE ALISTEMP SET MIKTAR = MIKTAR + :m WHERE SIRANO = :s"_s,
                  {{u"m"_s, l.quantity}, {u"s"_s, same}});
@@ -145,7 +137,7 @@ void IslAlisLogic::postLine(const PurchaseListLine& typed)
         removeLine(l.no);
         return;
     }
-    const QVariant discount = keepsLineDiscount(l.discountType) ? QVariant(l.lineDiscount) : QVariant();
+    const QVariant discount = purchaseTypeHasLineDiscount(l.discountType) ? QVariant(l.lineDiscount) : QVariant();
     Sql::run(session_.db, u"UPDATE ALISTEMP SET MIKTAR = :m, FIYAT = :f, MALFAZLASI = :mf, TIPISKONTO = :t, "
                           u"M_ISKONTO = :d, MKDVVARMI = :mk WHERE SIRANO = :s"_s,
              {{u"m"_s, l.quantity}, {u"f"_s, l.price}, {u"mf"_s, l.freeGoods}, {u"t"_s, l.discountType},
@@ -225,10 +217,9 @@ void IslAlisLogic::alisEkle()
     }
 }
 
-QString IslAlisLogic::currentPrescriptionCode() const
+QString IslAlisLogic::currentPrescriptionCode()
 {
-    auto& picker = const_cast<ProductPicker&>(picker_);
-    return picker.isOpen() && picker.products().hasRow() ? picker.products().text(u"RECETEKOD"_s) : QString();
+    return picker_.isOpen() && picker_.products().hasRow() ? picker_.products().text(u"RECETEKOD"_s) : QString();
 }
 
 QString IslAlisLogic::addCurrent()
@@ -277,8 +268,8 @@ QString IslAlisLogic::addCurrent()
         l.price = back.number(0);
         l.quantity = back.integer(1);
         l.discountType = r.discountType >= 0 ? QString::number(r.discountType) : back.text(2);
-        l.freeGoods = int(numberOf(r.freeGoodsText));
-        l.lineDiscount = numberOf(r.lineDiscountText);
+        l.freeGoods = int(purchaseTypedNumber(r.freeGoodsText));
+        l.lineDiscount = purchaseTypedNumber(r.lineDiscountText);
         l.freeGoodsVat = r.freeGoodsVatChoice <= 0 ? u"E"_s : u"H"_s;
         l.prescriptionType = type;
         l.vat = p.number(u"KDV"_s);

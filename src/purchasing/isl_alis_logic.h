@@ -68,7 +68,7 @@ public:
     void scannerMark();         // F2 in the product list
     void barcodeEnter();
     void alisEkle();            // the current product through the values dialog
-    QString currentPrescriptionCode() const;  // RECETEKOD of the current product
+    QString currentPrescriptionCode();  // RECETEKOD of the current product
     // The line the last product went into (its quantity takes the focus next); 0 none.
     int lastAddedLine() const { return lastAdded_; }
 

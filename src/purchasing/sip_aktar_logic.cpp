@@ -1,6 +1,8 @@
 #include "purchasing/sip_aktar_logic.h"
 
 #include "data/database.h"
+#include "purchasing/alis_calc.h"
+#include "sales/product_picker.h"
 #include "data/sql.h"
 #include "data/table.h"
 #include "platform/prompter.h"
@@ -10,13 +12,6 @@ namespace selvar {
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-double typedNumber(QString t)
-{
-    t.remove(u' ');
-    t.replace(u',', u'.');
-    return t.toDouble();
-}
-
 QVariant orEmpty(const QString& s) { return s.isEmpty() ? QVariant() : QVariant(s); }
 }  // namespace
 
@@ -91,9 +86,7 @@ bool SipAktarLogic::changeThroughDialog(qint64 rowId)
     req.productName = o.name;
     req.quantityLabel = u"Sipariş Miktarı"_s;
     req.purchaseMode = true;
-    if (o.prescriptionType == u"K"_s) req.color = QColor(255, 0, 0);
-    else if (o.prescriptionType == u"R"_s) req.color = QColor(255, 255, 0);
-    else if (o.prescriptionType == u"Y"_s) req.color = QColor(0, 255, 0);
+    req.color = valuesDialogColor(o.prescriptionType);
     if (req.color.isValid()) ui.beep();
     if (o.freeGoods > 0) req.freeGoodsText = QString::number(o.freeGoods);
     if (o.lineDiscount != 0) req.lineDiscountText = QString::number(o.lineDiscount);
@@ -117,10 +110,9 @@ bool SipAktarLogic::changeThroughDialog(qint64 rowId)
     o.ordered = back.integer(2);
     QString freeGoods = r.freeGoodsText;
     freeGoods.remove(u' ');
-    if (!freeGoods.isEmpty()) o.freeGoods = int(typedNumber(freeGoods));
+    if (!freeGoods.isEmpty()) o.freeGoods = int(purchaseTypedNumber(freeGoods));
     if (r.discountType >= 0) o.discountType = QString::number(r.discountType);  // none chosen: kept
-    const bool keepsDiscount = o.discountType == u"5"_s || o.discountType == u"6"_s || o.discountType == u"8"_s;
-    o.lineDiscount = keepsDiscount ? typedNumber(r.lineDiscountText) : 0;
+    o.lineDiscount = purchaseTypeHasLineDiscount(o.discountType) ? purchaseTypedNumber(r.lineDiscountText) : 0;
     o.freeGoodsVat = r.freeGoodsVatChoice <= 0 ? u"E"_s : u"H"_s;
     postRow(o);
     return true;

@@ -87,13 +87,17 @@ QString ProductPicker::prescriptionTypeText() const
     return products_ ? selvar::prescriptionTypeText(products_->text(u"RECETEKOD"_s)) : QString();
 }
 
-QColor ProductPicker::prescriptionTypeColor() const
+QColor valuesDialogColor(const QString& type)
 {
-    const QString type = products_ ? products_->text(u"RECETEKOD"_s) : QString();
     if (type == u"Y"_s) return QColor(0, 255, 0);
     if (type == u"K"_s) return QColor(255, 0, 0);
     if (type == u"R"_s) return QColor(255, 255, 0);
     return {};
+}
+
+QColor ProductPicker::prescriptionTypeColor() const
+{
+    return valuesDialogColor(products_ ? products_->text(u"RECETEKOD"_s) : QString());
 }
 
 QString ProductPicker::leaflet() const { return products_ ? products_->text(u"PROSPEKTUS"_s) : QString(); }

@@ -29,6 +29,10 @@ struct PickerTexts {
     QString toKeyboardCaption = QStringLiteral("Klavyeden Ara ( F5 Tuşu )");
 };
 
+// The values dialog's colour for a prescription class: red, yellow, green for K, R, Y;
+// invalid otherwise.
+QColor valuesDialogColor(const QString& prescriptionCode);
+
 class ProductPicker {
 public:
     enum class SearchMode { Keyboard, Barcode };
