@@ -263,12 +263,24 @@ AlisLogic::StoreResult AlisLogic::store()
                                purchaseNo, oldAmount);
         if (mode_ == 1) insertRecord(db, u"ALIS1"_s, rec);
         else updateRecord(db, u"ALIS1"_s, rowId_, rec);
-        // Every line's net unit cost, for its stock entry.
-        Sql cost(db, u"UPDATE ALISTEMP SET GER_FIYAT = :g WHERE SIRANO = :s"_s);
-        Sql numbers(db, u"SELECT SIRANO FROM ALISTEMP ORDER BY SIRANO"_s);
-        numbers.exec();
-        for (int i = 0; numbers.next() && i < values.size(); ++i)
-            cost.bind(u"g"_s, values[i].unitCost).bind(u"s"_s, numbers.integer(0)).exec();
+        // Every line's net unit cost, for its stock entry, in one statement rather than one per line.
+        {
+            QList<qint64> lineNos;
+            Sql numbers(db, u"SELECT SIRANO FROM ALISTEMP ORDER BY SIRANO"_s);
+            numbers.exec();
+            while (numbers.next() && lineNos.size() < values.size()) lineNos << numbers.integer(0);
+            // A few hundred lines a statement keeps within every engine's limit of parameters.
+            for (int from = 0; from < lineNos.size(); from += 400) {
+                QString cases;
+                QVariantMap binds;
+                for (int i = from; i < lineNos.size() && i < from + 400; ++i) {
+                    cases += u" WHEN :s%1 THEN CAST(:g%1 AS DOUBLE PRECISION)"_s.arg(i);
+                    binds.insert(u"s%1"_s.arg(i), lineNos[i]);
+                    binds.insert(u"g%1"_s.arg(i), values[i].unitCost);
+                }
+                Sql::run(db, u"UPDATE ALISTEMP SET GER_FIYAT = CASE SIRANO"_s + cases + u" ELSE GER_FIYAT END"_s, binds);
+            }
+        }
         if (mode_ == 0 && !oldSupplier_.isEmpty()) changeInstitutionCredit(db, oldSupplier_, -oldAmount);
         changeInstitutionCredit(db, supplier, net);
         if (recordLines_) recordLines_(purchaseNo);
