@@ -132,6 +132,7 @@ private Q_SLOTS:
     void recordingWritesOnlyWhenTheInvoiceIsStored();
     void correctingTenIntoEight();
     void orderTransfer();
+    void stockByProductNumber();
     void demoPurchases();
 };
 
@@ -328,6 +329,25 @@ void TstIslAlis::orderTransfer()
     QCOMPARE(f.logic->total(), 10000.0);
     // The order list stays, without the rows of no quantity.
     QCOMPARE(f.value(u"SELECT COUNT(*) FROM SIPLIST"_s), 3.0);
+}
+
+void TstIslAlis::stockByProductNumber()
+{
+    // Two cards of one name, and a card renamed after it went into the list: the stock
+    // goes to the product of the line, as its movement does.
+    Fixture f;
+    const qint64 twin = addProduct(f.t.db(), u"PAROL 500 MG 20 TABLET"_s, 1000, 7);
+    f.add(f.krem, {true, 3});
+    Sql::run(f.t.db(), u"UPDATE URUN SET ILACAD = 'DERMO KREM 30 G YENI' WHERE ILACNO = :n"_s, {{u"n"_s, f.krem}});
+    insertRecord(f.t.db(), u"ALISTEMP"_s,
+                 {{u"SIRANO"_s, 2}, {u"URUNO"_s, twin}, {u"URUNAD"_s, u"PAROL 500 MG 20 TABLET"_s}, {u"FIYAT"_s, 1000.0},
+                  {u"MIKTAR"_s, 4}, {u"TIPISKONTO"_s, u"0"_s}, {u"KDV"_s, 8.0}, {u"MKDVVARMI"_s, u"H"_s}});
+    f.companion.answer(u"BrKurumCreate"_s, u"DEPO1"_s);
+    f.logic->alisKayit();
+    QCOMPARE(f.stock(f.krem), 8);
+    QCOMPARE(f.stock(twin), 11);
+    QCOMPARE(f.stock(f.parol), 20);
+    QCOMPARE(f.value(u"SELECT SUM(GIRMIK) FROM URUNHRK WHERE ILACNO = "_s + QString::number(twin)), 4.0);
 }
 
 void TstIslAlis::demoPurchases()

@@ -1,5 +1,6 @@
 // The order list's review before the transfer and the sale prices set from a purchase.
 #include "data/database.h"
+#include "data/errors.h"
 #include "data/sql.h"
 #include "data/table.h"
 #include "platform/clock.h"
@@ -51,6 +52,7 @@ private Q_SLOTS:
     void roundingToTheStep();
     void transferWithTheDefaultOption();
     void transferAllAndNoLines();
+    void failedTransferWritesNothing();
 };
 
 void TstSalesPrices::orderRowsAndTheValuesDialog()
@@ -219,6 +221,26 @@ void TstSalesPrices::transferAllAndNoLines()
     // A purchase without such lines.
     QVERIFY(!logic.open(99));
     QCOMPARE(f.prompter.texts().last(), u"Seçilen Alışta -Diğer İskonto Tipli- Ürün Yok."_s);
+}
+
+void TstSalesPrices::failedTransferWritesNothing()
+{
+    Fixture f;
+    const qint64 a = addProduct(f.t.db(), u"A URUN"_s, 12000, 1);
+    const qint64 b = addProduct(f.t.db(), u"B URUN"_s, 2000, 1);
+    purchase(f, a, b, b);
+    SatFiyLogic logic(f.session);
+    QVERIFY(logic.open(7));
+    logic.percentText = u"25,  "_s;
+    QVERIFY(logic.show());
+    // The first product's old price is archived, then its card refuses the new one.
+    makeUpdatesFail(f.t.db(), u"URUN"_s, u"FIYAT"_s);
+    f.prompter.answer(Answer::Yes);
+    QVERIFY_THROWS_EXCEPTION(DbError, logic.transfer());
+    stopFailingUpdates(f.t.db(), u"URUN"_s);
+    QCOMPARE(f.value(u"SELECT COUNT(*) FROM URFAYAR"_s), 0.0);
+    QCOMPARE(f.value(u"SELECT FIYAT FROM URUN WHERE ILACNO = :n"_s, {{u"n"_s, a}}), 12000.0);
+    QVERIFY(!f.prompter.texts().contains(u"Fiyatlar Aktarıldı."_s));
 }
 
 QTEST_GUILESS_MAIN(TstSalesPrices)
