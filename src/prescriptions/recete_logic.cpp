@@ -167,20 +167,15 @@ void ReceteLogic::computeVat() { putVat(rec_); }
 
 void ReceteLogic::putVat(QVariantMap& rec) const
 {
-    Sql k(session_.db, u"SELECT KDV1, KDV2, KDV3 FROM KDV LIMIT 1"_s);
-    k.exec();
-    const bool have = k.next();
-    const double r1 = have ? k.number(0) : 0, r2 = have ? k.number(1) : 0, r3 = have ? k.number(2) : 0;
-    double a = 0, b = 0, c = 0;
-    for (const PrescriptionLine& l : linesOfClass(rec.value(u"HASTATIP"_s).toString())) {
-        if (!have) break;
-        if (l.vat == r1) a += l.vatOfInstitutionPart;
-        else if (l.vat == r2) b += l.vatOfInstitutionPart;
-        else if (l.vat == r3) c += l.vatOfInstitutionPart;
-    }
-    rec.insert(u"KDVA"_s, a);
-    rec.insert(u"KDVB"_s, b);
-    rec.insert(u"KDVC"_s, c);
+    // The VAT base of a line uses the rates of the record's stored class.
+    const Institution inst = institutionBox_.trimmed().isEmpty() ? Institution{} : institution_;
+    QList<AmountLine> amounts;
+    for (const SaleLine& l : workingSaleLines(session_.db))
+        amounts << AmountLine{l.quantity * l.price, bucketOf(l.prescriptionType), l.vat};
+    const std::array<double, 3> v = vatByRate(session_.db, amounts, inst, rec.value(u"HASTATIP"_s).toString());
+    rec.insert(u"KDVA"_s, v[0]);
+    rec.insert(u"KDVB"_s, v[1]);
+    rec.insert(u"KDVC"_s, v[2]);
 }
 
 // ---------------------------------------------------------------- boxes and keys

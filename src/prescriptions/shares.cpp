@@ -1,6 +1,7 @@
 #include "prescriptions/shares.h"
 
 #include "core/format.h"
+#include "data/sql.h"
 #include "data/table.h"
 
 #include <cmath>
@@ -120,6 +121,25 @@ double institutionPart(double amount, Bucket b, const Institution& inst, const Q
     const double afterDiscount = amount - amount * k * 0.01;
     const double share = inst.shareFromGross ? p * amount * 0.01 : p * afterDiscount * 0.01;
     return afterDiscount - share;
+}
+
+std::array<double, 3> vatByRate(Database& db, const QList<AmountLine>& lines, const Institution& inst,
+                                const QString& classLetter)
+{
+    std::array<double, 3> r{};
+    Sql k(db, u"SELECT KDV1, KDV2, KDV3 FROM KDV LIMIT 1"_s);
+    k.exec();
+    if (!k.next()) return r;
+    const double rates[3] = {k.number(0), k.number(1), k.number(2)};
+    for (const AmountLine& l : lines) {
+        const double part = institutionPart(l.amount, l.bucket, inst, classLetter);
+        for (int i = 0; i < 3; ++i)
+            if (l.vat == rates[i]) {
+                r[size_t(i)] += part * l.vat / (l.vat + 100);
+                break;
+            }
+    }
+    return r;
 }
 
 }  // namespace selvar

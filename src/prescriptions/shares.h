@@ -3,6 +3,7 @@
 // share and the institution's net, by product category and patient class.
 #include <QString>
 #include <QVariantMap>
+#include <QList>
 #include <array>
 
 namespace selvar {
@@ -60,5 +61,16 @@ ShareResult computeShares(const std::array<double, BucketCount>& gross, const In
 
 // The institution's part of one line (its VAT base), with the stored rates of the class.
 double institutionPart(double amount, Bucket b, const Institution& inst, const QString& classLetter);
+
+// One line of a prescription as its amounts need it.
+struct AmountLine {
+    double amount = 0;  // quantity × price
+    Bucket bucket = Bucket::Normal;
+    double vat = 0;     // the line's VAT rate
+};
+// KDVA, KDVB, KDVC: the VAT contained in the institution's part of the lines, summed by
+// the three rates KDV1..KDV3 of KDV.DB (all 0 without that row).
+std::array<double, 3> vatByRate(Database& db, const QList<AmountLine>& lines, const Institution& inst,
+                                const QString& classLetter);
 
 }  // namespace selvar
