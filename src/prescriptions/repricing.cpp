@@ -2,12 +2,15 @@
 
 #include "core/dates.h"
 #include "core/format.h"
+#include "core/turkish.h"
 #include "data/database.h"
 #include "data/sql.h"
 #include "data/table.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "platform/session.h"
+#include "print/canvas.h"
+#include "print/geometry.h"
 
 #include <QSet>
 
@@ -287,6 +290,101 @@ YeniDegLogic::Result YeniDegLogic::next()
         }
     }
     return Result::Continue;
+}
+
+QStringList YeniDegLogic::shownDiscountRates() const
+{
+    QStringList r;
+    for (const BucketShare& b : shares_.buckets) r << (institution_.found ? shownRate(b.discountRate) : QString());
+    return r;
+}
+
+QStringList YeniDegLogic::shownShareRates() const
+{
+    QStringList r;
+    for (const BucketShare& b : shares_.buckets) r << (institution_.found ? shownRate(b.shareRate) : QString());
+    return r;
+}
+
+QString YeniDegLogic::shownAmount(double v) { return digitsAndSeparators(moneyText(v)); }
+
+QStringList YeniDegLogic::backPrintLines() const
+{
+    QStringList out;
+    const QStringList discount = shownDiscountRates(), share = shownShareRates();
+    out << format(u"%56s %15s%15s%15s%15s", QString(), u"İLAÇLARDA"_s, u"İLAÇ BERABERİ"_s, u"ÖZEL KATILIM"_s,
+                  u"İTHAL İLAÇ"_s);
+    for (const RepricingLine& l : lines()) {
+        QStringList cols(BucketCount, u"---"_s);
+        cols[int(bucketOf(l.prescriptionType))] = shownAmount(double(l.quantity) * l.soldPrice);
+        out << format(u"%-35s %3d%1s%14m %15s%15s%15s%15s%15s", l.productName, l.quantity, u"x"_s, l.soldPrice, cols[0],
+                      cols[1], cols[2], cols[3], cols[4]);
+    }
+    const QString bar = u" ____________"_s;
+    out << format(u"%57s%15s%15s%15s%15s%15s", QString(), bar, bar, bar, bar, bar);
+    const auto amounts = [&](double BucketShare::*member) {
+        QStringList r;
+        for (const BucketShare& b : shares_.buckets) r << shownAmount(b.*member);
+        return r;
+    };
+    const QStringList g = amounts(&BucketShare::gross), d = amounts(&BucketShare::discount),
+                      sub = amounts(&BucketShare::subtotal), sh = amounts(&BucketShare::share),
+                      net = amounts(&BucketShare::net);
+    const QString rates = u"%8s%-5s+ %-1s%-5s+ %-1s%-5s+ %-1s%-5s+ %1s%-5s)%-10s%15s%15s%15s%15s%15s"_s;
+    const QString row = u"%56s%15s%15s%15s%15s%15s"_s;
+    out << format(row, u"Toplam : "_s, g[0], g[1], g[2], g[3], g[4]);
+    out << format(rates, u"(%"_s, discount[0], u"%"_s, discount[1], u"%"_s, discount[2], u"%"_s, discount[3], u"%"_s,
+                  discount[4], u"İndirim : "_s, d[0], d[1], d[2], d[3], d[4]);
+    out << format(row, u"Ara Toplam : "_s, sub[0], sub[1], sub[2], sub[3], sub[4]);
+    out << format(rates, u"(%"_s, share[0], u"%"_s, share[1], u"%"_s, share[2], u"%"_s, share[3], u"%"_s, share[4],
+                  u"H.Kat.Py:"_s, sh[0], sh[1], sh[2], sh[3], sh[4]);
+    out << format(row, u"Ara Toplam : "_s, net[0], net[1], net[2], net[3], net[4]);
+    out << format(u"%56s%15s", QString(), u"----------"_s);
+    out << format(u"%56s%15s", u"NET TOPLAM : "_s, shownAmount(rec_.value(u"NET"_s).toDouble()));
+    Sql e(session_.db, u"SELECT EADI, ADI, ADR1, ADR2, ADR3 FROM EKIM LIMIT 1"_s);
+    e.exec();
+    const bool pharmacy = e.next();
+    for (int i = 0; i < 5; ++i) out << format(u"%s", pharmacy ? e.text(i) : QString());
+    out << u" "_s;
+    const qint64 row2 = findKeyRow(session_.db, u"HASTA"_s, QString(), {rec_.value(u"HASTANO"_s)});
+    const QVariantMap card = row2 > 0 ? readRecord(session_.db, u"HASTA"_s, row2) : QVariantMap();
+    for (int i = 0; i < 3; ++i) {
+        const QString label = institution_.labels.value(i).trimmed();
+        if (!label.isEmpty()) out << format(u"%s : %s", label, card.value(u"BAS"_s + QString::number(i + 1)).toString());
+    }
+    const QDate received = rec_.value(u"ALTARIH"_s).toDate();
+    out << format(u"%s %s", u"Reçetenin Alındığı Tarih:"_s, received.isValid() ? dateText(received) : u"  /  /"_s);
+    const QString patientShare = shownAmount(rec_.value(u"HASTAKATPAY"_s).toDouble());
+    out << format(u"%1s%-5s + %1s%-5s + %1s%-5s + %1s%-5s Karşılığı:%16s", u"%"_s, share[0], u"%"_s, share[1], u"%"_s,
+                  share[2], u"%"_s, share[3], patientShare);
+    out << format(u"%48s", u"------"_s);
+    out << format(u"%-34s %16s Ödedim.", u"Toplam Olarak:"_s, patientShare);
+    out << u"İlaçları Aldım."_s;
+    out << u"(İMZA)"_s;
+    return out;
+}
+
+void YeniDegLogic::drawBackPrint(Canvas& canvas, int marginCm) const
+{
+    const PageGeometry g(canvas);
+    const int x = g.cmX(marginCm);
+    const int pitch = PageGeometry::linePitch(canvas, u"İÖĞygŞ"_s, 3);
+    int y = 0;
+    const QStringList lines = backPrintLines();
+    for (int i = 0; i < lines.size(); ++i) {
+        FontDef f = canvas.font();
+        const bool was = f.underline;
+        if (i == 0) {  // the heading of the columns
+            f.underline = true;
+            canvas.setFont(f);
+        }
+        canvas.textOut(x, y, lines[i]);
+        if (i == 0) {
+            f.underline = was;
+            canvas.setFont(f);
+        }
+        y += pitch;
+    }
 }
 
 // ---------------------------------------------------------------- the automatic run

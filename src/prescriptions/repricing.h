@@ -16,6 +16,7 @@
 
 namespace selvar {
 
+class Canvas;
 class Database;
 struct Session;
 
@@ -108,6 +109,15 @@ public:
     // Step 8: "&Sonraki " (with the credit-entry reminder for a changed prescription) and "&Dur".
     Result next();
     Result stop() { return Result::Stop; }
+
+    // The rates and amounts as the window shows them.
+    QStringList shownDiscountRates() const;
+    QStringList shownShareRates() const;
+    static QString shownAmount(double v);
+    // "&R.A.Dkm": the back sheet's lines (the first underlined), and the sheet drawn with
+    // the margin in centimetres.
+    QStringList backPrintLines() const;
+    void drawBackPrint(Canvas& canvas, int marginCm) const;
 
 private:
     void loadPrescription();

@@ -89,6 +89,7 @@ private Q_SLOTS:
     void automaticRun();
     void automaticRunAtTheLatestPrice();
     void failedPartChangesNothing();
+    void backSheetLines();
 };
 
 void TstRepricing::priceInForceAndProposals()
@@ -313,6 +314,36 @@ void TstRepricing::failedPartChangesNothing()
     QVERIFY_THROWS_EXCEPTION(DbError, runAutomaticRepricing(f.session, 0, {}, QDate(1996, 1, 1)));
     stopFailingUpdates(f.t.db(), u"RECETE"_s);
     QCOMPARE(f.value(u"SELECT COUNT(*) FROM SATIS WHERE FIYAT <> 11000"_s), 0.0);
+}
+
+void TstRepricing::backSheetLines()
+{
+    Fixture f;
+    Sql::run(f.t.db(), u"UPDATE KRMLAR SET ETIKET1 = 'Sicil No'"_s);
+    insertRecord(f.t.db(), u"HASTA"_s, {{u"HASTANO"_s, 1}, {u"HASTADI"_s, u"DENEME"_s}, {u"BAS1"_s, u"778899"_s}});
+    Sql::run(f.t.db(), u"UPDATE EKIM SET EADI = 'PAPATYA ECZANESİ', ADI = 'Ecz. Nergis'"_s);
+    const qint64 imported = f.product(u"İTHAL KREM"_s, 5000, QDate(2026, 1, 1));
+    f.prescription(41, u"BK"_s, QDate(2026, 3, 20), {{f.drug, 2, 12000, u"N"_s}, {imported, 1, 5000, u"L"_s}});
+    YeniDegLogic r(f.session);
+    QVERIFY(r.open(41));
+    const QStringList lines = r.backPrintLines();
+    const QString dash = QString(12, u' ') + u"---"_s;
+    QCOMPARE(lines[0], QString(57, u' ') + u"      İLAÇLARDA  İLAÇ BERABERİ   ÖZEL KATILIM     İTHAL İLAÇ"_s);
+    QCOMPARE(lines[1], u"PAROL 500 MG 20 TABLET"_s.leftJustified(35) + u"   2x     12.000 TL "_s + u"         24.000"_s + dash
+                           + dash + dash + dash);
+    QCOMPARE(lines[2], u"İTHAL KREM"_s.leftJustified(35) + u"   1x      5.000 TL "_s + dash + dash + dash
+                           + u"          5.000"_s + dash);
+    QCOMPARE(lines[4], u"Toplam : "_s.rightJustified(56) + u"         24.000              0              0          5.000"
+                                                           u"              0"_s);
+    // Only normal drugs have rates on this card.
+    QCOMPARE(lines[5].left(56), u"      (%10,00+ %0,00 + %0,00 + %0,00 + %0,00 )İndirim : "_s);
+    QCOMPARE(lines[5].mid(56, 15), u"          2.400"_s);
+    QCOMPARE(lines[7].left(56), u"      (%20,00+ %0,00 + %0,00 + %0,00 + %0,00 )H.Kat.Py: "_s);
+    QVERIFY(lines.contains(u"PAPATYA ECZANESİ"_s));
+    QVERIFY(lines.contains(u"Sicil No : 778899"_s));
+    QVERIFY(lines.contains(u"Reçetenin Alındığı Tarih:   /  /"_s));
+    QCOMPARE(lines.last(), u"(İMZA)"_s);
+    QCOMPARE(lines[lines.size() - 2], u"İlaçları Aldım."_s);
 }
 
 QTEST_GUILESS_MAIN(TstRepricing)
