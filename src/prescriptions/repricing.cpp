@@ -401,6 +401,13 @@ QString automaticRepricingText(int option, const QString& institution)
     }
 }
 
+QString automaticRepricingRefusal(int option, const QString& institution)
+{
+    const bool chosen = option == AutomaticRepricing::ChosenAtPrescriptionDate || option == AutomaticRepricing::ChosenAtLatest;
+    if (chosen && institution.trimmed().isEmpty()) return u"Seçili kurum için önce F5 ile bir kurum seçin."_s;
+    return {};
+}
+
 namespace {
 struct Candidate {
     double saleNo = 0;

@@ -144,6 +144,8 @@ struct AutomaticRepricing {
 };
 // The option's text after the date and " reçete Tarinden itibaren ".
 QString automaticRepricingText(int option, const QString& institution);
+// Options 1 and 3 need an institution: the warning when it is missing, else empty.
+QString automaticRepricingRefusal(int option, const QString& institution);
 // Both parts, each in one transaction; the lines and prescriptions of both are gathered.
 AutomaticRepricing runAutomaticRepricing(Session& session, int option, const QString& institution, const QDate& from);
 

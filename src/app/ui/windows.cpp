@@ -10,6 +10,7 @@
 #include "purchasing/ui/isl_alis_form.h"
 #include "prescriptions/ui/mik_ssk_dlg.h"
 #include "prescriptions/ui/recete_kayit.h"
+#include "prescriptions/ui/repricing.h"
 #include "prescriptions/ui/recete_ssk_kayit.h"
 #include "prescriptions/ui/satis_ssk_form.h"
 #include "reports/ui/backprint.h"
@@ -19,6 +20,7 @@ namespace selvar {
 namespace {
 // The long-lived windows after the main one, kept for the whole run.
 struct Others {
+    QWidget* main = nullptr;  // the parent of the windows the main window's menus open
     std::unique_ptr<TAraJenDlg> araJen;
     std::unique_ptr<TIslAlisForm> alis;
     std::unique_ptr<TSatisForm> satis;
@@ -41,13 +43,23 @@ LongLivedWindows createLongLivedWindows(Session& session)
     openers.sale = [o = others.get()] { o->satis->Giris(); };
     openers.sskSale = [o = others.get()] { o->satisSsk->Giris(); };
     openers.purchase = [o = others.get()] { o->alis->Giris(); };
+    // The repricing windows hand a sale to the back sheets.
+    RepricingBackPrints prints;
+    prints.stamped = [&session](QWidget* parent) { KaseliDokum(session, {}, {}, parent); };
+    prints.defined = [&session](QWidget* parent) { TanimliDokum(session, {}, {}, {}, parent); };
+    openers.repricing = [&session, prints, o = others.get()] { YenidenDegerlendir(session, false, prints, o->main); };
+    openers.oldPriceRepricing = [&session, prints, o = others.get()] { YenidenDegerlendir(session, true, prints, o->main); };
+    openers.automaticRepricing = [&session, prints, o = others.get()] {
+        OtomatikDegerlendirmeSorgusu(session, prints, o->main);
+    };
     openers.salesPriceSetting = [&session, o = others.get()](double purchaseNo) {
-        SatFiyAc(session, purchaseNo, o->alis.get());
+        SatFiyAc(session, purchaseNo, o->main);
     };
     // In the order the program has always created them: the main window, the generic
     // search, the purchase window, the sale window, the SSK sale window, the SSK values
     // dialog, the values dialog, the exchange window.
     w.main = std::make_unique<TILKForm>(session, openers);
+    others->main = w.main.get();
     others->araJen = std::make_unique<TAraJenDlg>(session.db, w.main.get());
     PurchaseWindowLinks purchaseLinks;
     purchaseLinks.alisFormAc = [&session, o = others.get()](bool isNew, const QString& supplier, double no,
