@@ -11,6 +11,7 @@
 #include "data/demo.h"
 #include "data/transfer.h"
 #include "invoicing/demo_invoices.h"
+#include "prescriptions/demo_repricing.h"
 #include "purchasing/demo_purchases.h"
 #include "reports/demo_prescriptions.h"
 
@@ -68,6 +69,7 @@ int create(const QString& what, const AliasConfig& alias, bool replace)
     if (what == u"demo"_s) {
         fillDemoData(db, QDate::currentDate());
         addDemoPrescriptions(db, QDate::currentDate());
+        addDemoRepricing(db, QDate::currentDate());
         addDemoInvoices(db, QDate::currentDate());
         addDemoPurchases(db, QDate::currentDate());
     }

@@ -7,6 +7,7 @@
 #include "data/table.h"
 #include "platform/clock.h"
 #include "platform/session.h"
+#include "prescriptions/demo_repricing.h"
 #include "prescriptions/repricing.h"
 #include "support/scripted_prompter.h"
 #include "support/testdb.h"
@@ -90,6 +91,7 @@ private Q_SLOTS:
     void automaticRunAtTheLatestPrice();
     void failedPartChangesNothing();
     void backSheetLines();
+    void demoPrescriptions();
 };
 
 void TstRepricing::priceInForceAndProposals()
@@ -344,6 +346,31 @@ void TstRepricing::backSheetLines()
     QVERIFY(lines.contains(u"Reçetenin Alındığı Tarih:   /  /"_s));
     QCOMPARE(lines.last(), u"(İMZA)"_s);
     QCOMPARE(lines[lines.size() - 2], u"İlaçları Aldım."_s);
+}
+
+void TstRepricing::demoPrescriptions()
+{
+    TestDb t(true);
+    ScriptedPrompter prompter;
+    FixedClock clock{QDateTime(QDate(2026, 12, 9), QTime(15, 0))};
+    Session session{t.db(), prompter, clock};
+    const double before = Sql::scalar(t.db(), u"SELECT MAX(SATISNO) FROM SATIS"_s).toDouble();
+    addDemoRepricing(t.db(), QDate(2026, 12, 9));
+    QList<double> stale = salesAtStalePrices(t.db(), QDate(2026, 11, 1));
+    stale.removeIf([&](double s) { return s <= before; });
+    QCOMPARE(stale.size(), 4);  // after the change at the old price, one of them invoiced
+    QList<double> tooNew = salesAtTooNewPrices(t.db(), QDate(2026, 11, 1));
+    tooNew.removeIf([&](double s) { return s <= before; });
+    QCOMPARE(tooNew.size(), 1);
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT COUNT(*) FROM HAREKET WHERE ALSAT = 'S' AND ALSATNO > :n"_s, {{u"n"_s, before}}).toInt(), 1);
+    AutomaticRepricing r = runAutomaticRepricing(session, 0, {}, QDate(2026, 11, 1));
+    r.saleNumbers.removeIf([&](double s) { return s <= before; });
+    QCOMPARE(r.saleNumbers.size(), 4);  // three at the latest price, one at the old one; not the invoiced one
+    stale = salesAtStalePrices(t.db(), QDate(2026, 11, 1));
+    stale.removeIf([&](double s) { return s <= before; });
+    // The invoiced one waits for the hand; the one dated before the change now holds the
+    // price of its date, below the card's.
+    QCOMPARE(stale.size(), 2);
 }
 
 QTEST_GUILESS_MAIN(TstRepricing)
