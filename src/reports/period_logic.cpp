@@ -8,6 +8,8 @@
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "platform/session.h"
+#include "print/canvas.h"
+#include "print/geometry.h"
 
 namespace selvar {
 using namespace Qt::Literals::StringLiterals;
@@ -255,6 +257,55 @@ bool IsletimLogic::deletePeriod(const QString& first, const QString& last)
     Sql::run(session_.db, u"DELETE FROM PROSES WHERE (TARIH>=:SilTrhB) AND (TARIH<=:SilTrhS)"_s,
              {{u"SilTrhB"_s, periodStart(range->first)}, {u"SilTrhS"_s, periodEnd(range->last)}});
     return true;
+}
+
+QString IsletimLogic::listingHeading(bool firstPage) const
+{
+    // The number's heading is right-aligned on the first page and left-aligned after it.
+    return format(firstPage ? u"%-14s %-36s %-15s %13s %-6s %16s %7s" : u"%-14s %-36s %-15s %13s %-6s %16s %-7s",
+                  u"TARİH"_s, u"AÇIKLAMA"_s, u"İŞLETİM TİPİ"_s, u"FİYAT   "_s, u"MİKTAR"_s, u"TUTAR"_s, u"NO"_s);
+}
+
+QString IsletimLogic::listingLine(const LogRow& r)
+{
+    return format(u"%-14s %-36s %-15s %13m %6d %16m %7.0g", r.when.toString(u"dd/MM/yy-hh:mm"_s), r.description,
+                  r.type, r.price, r.quantity, r.amount, r.number.value_or(0));
+}
+
+void IsletimLogic::drawListing(Canvas& canvas, int marginCm) const
+{
+    const PageGeometry g(canvas);
+    const int x = g.cmX(marginCm);
+    const int pitch = PageGeometry::linePitch(canvas, u"İÇĞŞgy"_s, 5);
+    const int end = g.pageEndY(25);
+    int page = 1, y = 0;
+    const auto heading = [&](bool first) {
+        FontDef f = canvas.font();
+        const FontDef plain = f;
+        f.bold = f.underline = true;
+        canvas.setFont(f);
+        canvas.textOut(x, y, listingHeading(first));
+        canvas.setFont(plain);
+        y += pitch;
+    };
+    canvas.textOut(x, y, u"Sayfa No : "_s + QString::number(page));
+    y += pitch;
+    canvas.textOut(x, y, u"Tarih : "_s + dateText(session_.clock.today()));
+    y += pitch;
+    canvas.textOut(x, y, caption());
+    y += pitch;
+    heading(true);
+    for (const LogRow& r : rows()) {
+        if (y + pitch > end) {
+            canvas.newPage();
+            y = 0;
+            canvas.textOut(x, y, u"Sayfa No : "_s + QString::number(++page));
+            y += pitch;
+            heading(false);
+        }
+        canvas.textOut(x, y, listingLine(r));
+        y += pitch;
+    }
 }
 
 }  // namespace selvar

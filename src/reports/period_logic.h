@@ -12,6 +12,7 @@
 
 namespace selvar {
 
+class Canvas;
 class Database;
 struct Session;
 
@@ -97,6 +98,10 @@ public:
     LogContents contents(const LogRow& row) const;  // "İçeri&k"
     // "&Sil": both dates checked first; then the question; true when rows were deleted.
     bool deletePeriod(const QString& first, const QString& last);
+    // "&Yazıcı": the listing of the rows shown, pages under "Sayfa No :" and the headings.
+    QString listingHeading(bool firstPage) const;
+    static QString listingLine(const LogRow& row);
+    void drawListing(Canvas& canvas, int marginCm) const;
 
 private:
     Session& session_;
