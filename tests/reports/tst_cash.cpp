@@ -9,6 +9,7 @@
 #include "print/document.h"
 #include "print/print_service.h"
 #include "reports/cash_logic.h"
+#include "reports/cash_reports.h"
 #include "support/scripted_prompter.h"
 #include "support/testdb.h"
 
@@ -93,6 +94,7 @@ private Q_SLOTS:
     void dayByDayTable();
     void lists();
     void profit();
+    void printedReports();
 };
 
 void TstCash::passwordAndLogRow()
@@ -232,6 +234,38 @@ void TstCash::profit()
     for (const ProfitRow& r : profitRows(f.t.db(), D2, D3, 4)) sum += r.profit;
     QCOMPARE(sum, 12000.0);
     QCOMPARE(profitKindCaptions().last(), u"Tüm Satışlar"_s);
+}
+
+void TstCash::printedReports()
+{
+    Fixture f;
+    RecordingPrintService printing;
+    // The day-by-day report: its title, columns, days and the period once more at the end.
+    const QList<KasaRow> days = buildKasaTable(f.t.db(), D2, D3);
+    auto kasa = kasaReport(days, u"02.03.2026-03.03.2026 Arası Kasa Raporu"_s, 15);
+    printing.preview(*kasa);
+    QString page = printing.previews().back().lines(0).join(u'\n');
+    QVERIFY(page.contains(u"02.03.2026-03.03.2026 Arası Kasa Raporu"_s));
+    QVERIFY(page.contains(u"Sayfa No"_s));
+    QVERIFY(page.contains(u"Döküm Trh :"_s));
+    QVERIFY(page.contains(u"KASA TOPLAMI"_s));
+    QVERIFY(page.contains(u"02.03.26"_s));
+    QVERIFY(page.contains(u"52.200"_s));
+    QCOMPARE(page.count(u"83.200"_s), 2);  // the "Toplam:" row and the summary under it
+    // The profit report: the page footer's running total, also on the copy printed from
+    // the preview, which renders the report again.
+    f.entry(f.a, QDateTime(D2, QTime(9, 0)), 8000);
+    f.entry(f.c, QDateTime(QDate(2026, 3, 1), QTime(12, 0)), 4000);
+    auto profit = profitReport(profitRows(f.t.db(), D2, D3, 0), D2, D3, profitKindCaptions()[0]);
+    printing.printFromNextPreview();
+    printing.preview(*profit);
+    page = printing.previews().back().lines(0).join(u'\n');
+    QVERIFY(page.contains(u"02.03.2026---03.03.2026 Arası"_s));
+    QVERIFY(page.contains(u"Giriş Fiyat Belli Olan Ürünlerin Perakende Satışlar Kar Tutarları"_s));
+    QVERIFY(page.contains(u"7.000 TL"_s));
+    const QString printed = printing.lastJob().document.lines(0).join(u'\n');
+    QVERIFY(printed.contains(u"7.000 TL"_s));
+    QVERIFY(!printed.contains(u"14.000 TL"_s));
 }
 
 QTEST_GUILESS_MAIN(TstCash)
