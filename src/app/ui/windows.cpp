@@ -14,6 +14,7 @@
 #include "prescriptions/ui/recete_ssk_kayit.h"
 #include "prescriptions/ui/satis_ssk_form.h"
 #include "reports/ui/backprint.h"
+#include "reports/ui/reports.h"
 
 namespace selvar {
 
@@ -49,6 +50,7 @@ LongLivedWindows createLongLivedWindows(Session& session)
     prints.defined = [&session](QWidget* parent) { TanimliDokum(session, {}, {}, {}, parent); };
     openers.repricing = [&session, prints, o = others.get()] { YenidenDegerlendir(session, false, prints, o->main); };
     openers.oldPriceRepricing = [&session, prints, o = others.get()] { YenidenDegerlendir(session, true, prints, o->main); };
+    openers.privateReports = [&session, o = others.get()] { OzelRaporAc(session, o->main); };
     openers.automaticRepricing = [&session, prints, o = others.get()] {
         OtomatikDegerlendirmeSorgusu(session, prints, o->main);
     };

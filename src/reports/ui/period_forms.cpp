@@ -11,6 +11,7 @@
 #include "print/canvas.h"
 #include "print/print_service.h"
 #include "print/report_fonts.h"
+#include "reports/ui/report_date_box.h"
 #include "reports/ui/reports.h"
 
 #include <QComboBox>
@@ -30,34 +31,29 @@
 namespace selvar {
 using namespace Qt::Literals::StringLiterals;
 
-class ReportDateBox : public QLineEdit {
-public:
-    ReportDateBox(Session& session, QWidget* parent) : QLineEdit(parent), session_(session)
-    {
-        setInputMask(u"99.99.9999;_"_s);
-        setMaximumWidth(110);
-    }
-    void setDate(const QDate& d) { setText(d.isValid() ? dateText(d) : QString()); }
+ReportDateBox::ReportDateBox(Session& session, QWidget* parent) : QLineEdit(parent), session_(session)
+{
+    setInputMask(u"99.99.9999;_"_s);
+    setMaximumWidth(110);
+}
 
-protected:
-    void focusOutEvent(QFocusEvent* e) override
-    {
-        // A text that is no date keeps the focus, with a beep.
-        if (!dateBoxAcceptable(displayText())) {
-            session_.prompter.beep();
-            QMetaObject::invokeMethod(this, [this] { setFocus(); }, Qt::QueuedConnection);
-        }
-        QLineEdit::focusOutEvent(e);
-    }
-    void focusInEvent(QFocusEvent* e) override
-    {
-        QLineEdit::focusInEvent(e);
-        QMetaObject::invokeMethod(this, [this] { setCursorPosition(0); }, Qt::QueuedConnection);
-    }
+void ReportDateBox::setDate(const QDate& d) { setText(d.isValid() ? dateText(d) : QString()); }
 
-private:
-    Session& session_;
-};
+void ReportDateBox::focusOutEvent(QFocusEvent* e)
+{
+    // A text that is no date keeps the focus, with a beep.
+    if (!dateBoxAcceptable(displayText())) {
+        session_.prompter.beep();
+        QMetaObject::invokeMethod(this, [this] { setFocus(); }, Qt::QueuedConnection);
+    }
+    QLineEdit::focusOutEvent(e);
+}
+
+void ReportDateBox::focusInEvent(QFocusEvent* e)
+{
+    QLineEdit::focusInEvent(e);
+    QMetaObject::invokeMethod(this, [this] { setCursorPosition(0); }, Qt::QueuedConnection);
+}
 
 namespace {
 // A date box with its calendar button (the companion's calendar, opened at today).

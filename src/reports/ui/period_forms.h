@@ -14,8 +14,6 @@ class QTableWidget;
 
 namespace selvar {
 
-// A date box of the reports: dd.mm.yyyy; leaving it with a text that is no date beeps and
-// keeps the focus.
 class ReportDateBox;
 
 // "Tarih Aralığı Belirleyin".

@@ -14,6 +14,9 @@ DateRange TarihAraligiAl(Session& session, const QDate& first, const QDate& last
 // "Aylık Rapor" of one product.
 void AylikRaporAc(Session& session, qint64 productNo, QWidget* parent = nullptr);
 
+// The hidden "Sifreli": the private password, then "Özel Rapor".
+void OzelRaporAc(Session& session, QWidget* parent = nullptr);
+
 // The operation log of a period.
 void IsletimAc(Session& session, const QDate& first, const QDate& last, QWidget* parent = nullptr);
 }  // namespace selvar
