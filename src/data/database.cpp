@@ -288,6 +288,21 @@ void Database::createSchema()
     tx.commit();
 }
 
+void Database::ensureIndexes()
+{
+    for (const TableDef& t : allTables()) {
+        if (t.working || !tableExists(t.name)) continue;
+        for (const QString& s : dialect_->createStatements(t, false)) {
+            if (!s.contains(u"INDEX IF NOT EXISTS"_s)) continue;
+            try {
+                execute(s);
+            } catch (const DbError&) {
+                // Not the owner of the table on a shared server: the index waits for one who is.
+            }
+        }
+    }
+}
+
 void Database::dropAllTables()
 {
     Transaction tx(*this);

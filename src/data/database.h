@@ -33,6 +33,9 @@ public:
 
     // Creates every table of the schema with its indexes and starting rows.
     void createSchema();
+    // The secondary indexes a newer program version added, created on a database made by
+    // an older one. A login that may not create them leaves them out: they only speed up.
+    void ensureIndexes();
     void createTable(const TableDef& t, bool replace);  // a working table: this connection's copy
     void dropAllTables();  // every shared table of the schema, with its rows
     void emptyTable(const QString& tableName);

@@ -132,7 +132,7 @@ public:
                 terms << u'(' + keyExpression(f) + u") NULLS FIRST"_s;
                 if (f.isText()) texts << quote(f.name);
             }
-            QString sql = u"CREATE "_s + (unique ? u"UNIQUE "_s : QString()) + u"INDEX "_s + quote(t.name + u'_' + name)
+            QString sql = u"CREATE "_s + (unique ? u"UNIQUE "_s : QString()) + u"INDEX IF NOT EXISTS "_s + quote(t.name + u'_' + name)
                           + u" ON "_s + table + u" ("_s;
             if (unique) return sql + terms.join(u", "_s) + u')';
             // The columns under a text key ride along, so a list in key order (the sale

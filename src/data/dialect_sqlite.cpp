@@ -76,7 +76,7 @@ public:
         auto indexSql = [&](const QString& name, const QStringList& fields, bool unique) {
             QStringList terms;
             for (const QString& fn : fields) terms << keyExpression(*t.field(fn));
-            return u"CREATE "_s + (unique ? u"UNIQUE "_s : QString()) + u"INDEX "_s + schema
+            return u"CREATE "_s + (unique ? u"UNIQUE "_s : QString()) + u"INDEX IF NOT EXISTS "_s + schema
                    + quote(t.name + u'_' + name) + u" ON "_s + tableName(t) + u" ("_s + terms.join(u", "_s) + u')';
         };
         if (!t.primaryKey.isEmpty() && !rowIdField) out << indexSql(u"PK"_s, t.primaryKey, true);

@@ -152,7 +152,7 @@ QList<TableDef> buildTables()
                    D(u"VADE"_s), M(u"ALACAK"_s), A(u"ALSAT"_s, 1), A(u"BILGI"_s, 36), S(u"NIHAI"_s), M(u"BORC"_s)},
                   {u"HAREKNO"_s},
                   {I(u"ALSATNO_ALSAT"_s, {u"ALSATNO"_s, u"ALSAT"_s}), I(u"HRKCARI"_s, {u"CARIKOD"_s, u"VADE"_s}),
-                   I(u"HRKVADE"_s, {u"VADE"_s})},
+                   I(u"HRKVADE"_s, {u"VADE"_s}), I(u"HRKTARIH"_s, {u"TARIH"_s})},
                   false, u"account movements"_s, {}};
     t << TableDef{u"URUNHRK"_s,
                   {L(u"ILACNO"_s), TS(u"GCTARIH"_s), L(u"GIRMIK"_s), L(u"CIKMIK"_s), M(u"GIRFIYAT"_s),
@@ -188,7 +188,8 @@ QList<TableDef> buildTables()
                   {QVariantMap{{u"YENISATISNO"_s, 1.0}}}};
     t << TableDef{u"TOPFIY"_s, {M(u"FIYAT"_s)}, {}, {}, false, u"total of the working list, one row"_s,
                   {QVariantMap{{u"FIYAT"_s, 0.0}}}};
-    t << TableDef{u"iskonto"_s, {N(u"SATISNO"_s), D(u"TARIH"_s), M(u"ISKONTUT"_s)}, {u"SATISNO"_s}, {}, false,
+    t << TableDef{u"iskonto"_s, {N(u"SATISNO"_s), D(u"TARIH"_s), M(u"ISKONTUT"_s)}, {u"SATISNO"_s},
+                  {I(u"ISKTARIH"_s, {u"TARIH"_s})}, false,
                   u"discount of a sale"_s, {}};
     t << TableDef{u"FITMP"_s,
                   {L(u"ILACNO"_s), M(u"FIYAT"_s), D(u"TARIH"_s), L(u"ELDEMIK"_s), L(u"SATISMIK"_s),
@@ -197,7 +198,7 @@ QList<TableDef> buildTables()
 
     // ---------------------------------------------------------------- prescriptions
     t << TableDef{u"RECETE"_s, receteFields(), {u"RKDEFTERNO"_s},
-                  {I(u"RSATNO"_s, {u"SATISNO"_s}), I(u"RFATNO"_s, {u"FATNO"_s})}, false, u"prescription headers"_s, {}};
+                  {I(u"RSATNO"_s, {u"SATISNO"_s}), I(u"RFATNO"_s, {u"FATNO"_s}), I(u"RALTARIH"_s, {u"ALTARIH"_s})}, false, u"prescription headers"_s, {}};
     t << TableDef{u"RKAYIT"_s, {A(u"RECETEKAYITNO"_s, 9)}, {}, {}, false, u"provisional book number, one row"_s,
                   {QVariantMap{{u"RECETEKAYITNO"_s, u"XX0000001"_s}}}};
     t << TableDef{u"RECSSK"_s, recsskFields(), {u"SATISNO"_s}, {}, false, u"SSK prescription data"_s, {}};
@@ -228,7 +229,7 @@ QList<TableDef> buildTables()
                           A(u"VERGIDAIRE"_s, 17), A(u"VERGINO"_s, 14), D(u"FATARIH"_s), L(u"RCTOPSAYISI"_s),
                           M(u"BRUT"_s), M(u"TOPKDV"_s), N(u"INORAN2"_s), M(u"TENZIL1"_s), M(u"TENZIL2"_s),
                           M(u"NET"_s), B(u"KES"_s), M(u"KDV1"_s), M(u"KDV2"_s), M(u"KDV3"_s), S(u"FAT_GRB"_s)};
-        t << TableDef{u"FATURA"_s, f, {u"FATNO"_s}, {I(u"SATISNO"_s, {u"SATISNO"_s})}, false,
+        t << TableDef{u"FATURA"_s, f, {u"FATNO"_s}, {I(u"SATISNO"_s, {u"SATISNO"_s}), I(u"FATARIH"_s, {u"FATARIH"_s})}, false,
                       u"invoice headers"_s, {}};
     }
     t << TableDef{u"FATKAYIT"_s, {N(u"NEWFATNO"_s), A(u"FATNOKESILEN"_s, 11)}, {}, {}, false,

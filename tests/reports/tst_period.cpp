@@ -45,6 +45,7 @@ private Q_SLOTS:
     void monthlyReport();
     void operationLog();
     void deletingWholeDays();
+    void reportIndexesOnAnOlderDatabase();
 };
 
 void TstPeriod::dateRange()
@@ -156,6 +157,25 @@ void TstPeriod::deletingWholeDays()
     QCOMPARE(left.size(), 2);
     QCOMPARE(left[0].when.date(), QDate(2026, 2, 28));
     QCOMPARE(left[1].when.date(), QDate(2026, 3, 2));
+}
+
+void TstPeriod::reportIndexesOnAnOlderDatabase()
+{
+    Fixture f;
+    // A database made before the reports' indexes: they are added, and adding is idempotent.
+    if (f.t.db().alias().engine == AliasConfig::Engine::Sqlite) {
+        f.t.db().execute(u"DROP INDEX \"RECETE_RALTARIH\""_s);
+        QCOMPARE(Sql::scalar(f.t.db(), u"SELECT COUNT(*) FROM sqlite_master WHERE name = 'RECETE_RALTARIH'"_s).toInt(), 0);
+    }
+    f.t.db().ensureIndexes();
+    f.t.db().ensureIndexes();
+    if (f.t.db().alias().engine == AliasConfig::Engine::Sqlite) {
+        for (const char* name : {"RECETE_RALTARIH", "HAREKET_HRKTARIH", "FATURA_FATARIH", "iskonto_ISKTARIH"})
+            QCOMPARE(Sql::scalar(f.t.db(), u"SELECT COUNT(*) FROM sqlite_master WHERE name = :n"_s,
+                                 {{u"n"_s, QString::fromLatin1(name)}})
+                         .toInt(),
+                     1);
+    }
 }
 
 QTEST_GUILESS_MAIN(TstPeriod)

@@ -29,6 +29,7 @@ int main(int argc, char** argv)
     try {
         db = Database::openAlias();
         if (!db->hasSchema()) db->createSchema();
+        else db->ensureIndexes();  // those a newer version added
     } catch (const DbError& e) {
         prompter.error(e.message());
         return 1;
