@@ -14,6 +14,7 @@
 #include "prescriptions/demo_repricing.h"
 #include "purchasing/demo_purchases.h"
 #include "reports/demo_prescriptions.h"
+#include "reports/demo_reports.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -72,6 +73,7 @@ int create(const QString& what, const AliasConfig& alias, bool replace)
         addDemoRepricing(db, QDate::currentDate());
         addDemoInvoices(db, QDate::currentDate());
         addDemoPurchases(db, QDate::currentDate());
+        addDemoReports(db, QDate::currentDate());
     }
     out << (what == u"demo"_s ? "demo database" : "empty database") << " created: " << alias.displayName() << "\n";
     if (what == u"demo"_s) out << "user " << DemoUser << ", password " << DemoPassword << "\n";

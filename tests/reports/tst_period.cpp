@@ -5,10 +5,12 @@
 #include "data/table.h"
 #include "platform/clock.h"
 #include "platform/session.h"
+#include "reports/demo_reports.h"
 #include "reports/period_logic.h"
 #include "support/scripted_prompter.h"
 #include "support/testdb.h"
 
+#include <QSet>
 #include <QTest>
 
 using namespace selvar;
@@ -46,6 +48,7 @@ private Q_SLOTS:
     void operationLog();
     void deletingWholeDays();
     void reportIndexesOnAnOlderDatabase();
+    void demoData();
 };
 
 void TstPeriod::dateRange()
@@ -176,6 +179,30 @@ void TstPeriod::reportIndexesOnAnOlderDatabase()
                          .toInt(),
                      1);
     }
+}
+
+void TstPeriod::demoData()
+{
+    TestDb t(true);
+    addDemoReports(t.db(), QDate(2026, 12, 9));
+    ScriptedPrompter prompter;
+    FixedClock clock{QDateTime(QDate(2026, 12, 9), QTime(12, 0))};
+    Session session{t.db(), prompter, clock};
+    // The eight kinds of the log, each pointing at a record that is there.
+    IsletimLogic log(session, QDate(2026, 12, 1), QDate(2026, 12, 9));
+    QSet<QString> kinds;
+    for (const LogRow& r : log.rows()) {
+        kinds.insert(r.type);
+        if (IsletimLogic::hasContents(r)) QVERIFY2(!log.contents(r).rows.isEmpty(), qPrintable(r.type));
+    }
+    for (const QString& k : IsletimLogic::filterItems().mid(1)) QVERIFY2(kinds.contains(k), qPrintable(k));
+    // A year of movements of a product, and movements of every kind.
+    const qint64 p = Sql::scalar(t.db(), u"SELECT ILACNO FROM ALIS3 WHERE ALISNO = (SELECT MAX(ALISNO) FROM ALIS3)"_s).toLongLong();
+    AylikRaporLogic months(session, p);
+    int busy = 0;
+    for (const MonthRow& m : months.rows().mid(0, 13)) busy += m.in > 0 ? 1 : 0;
+    QVERIFY(busy >= 12);
+    QCOMPARE(Sql::scalar(t.db(), u"SELECT COUNT(DISTINCT TUR) FROM HAREKET"_s).toInt(), 8);
 }
 
 QTEST_GUILESS_MAIN(TstPeriod)
