@@ -65,6 +65,10 @@ public:
     virtual QString returningRowId() const = 0;
     // Appended to a SELECT whose rows are about to be changed by this transaction.
     virtual QString forUpdate() const = 0;
+    // The day ("2026-03-02") and the month ("2026-03") of a date or date-time column as
+    // text, for sums grouped by day or month.
+    virtual QString isoDay(const QString& column) const = 0;
+    virtual QString isoMonth(const QString& column) const = 0;
 
     // Values of a field between the program and the engine. Both engines take dates and
     // date-times as ISO texts; what a driver gives back (texts, or its own date and

@@ -178,6 +178,8 @@ public:
 
     QString returningRowId() const override { return u" RETURNING rowid"_s; }
     QString forUpdate() const override { return u" FOR UPDATE"_s; }
+    QString isoDay(const QString& column) const override { return u"to_char("_s + column + u", 'YYYY-MM-DD')"_s; }
+    QString isoMonth(const QString& column) const override { return u"to_char("_s + column + u", 'YYYY-MM')"_s; }
 
     // A quoted literal takes the type of its place: boolean columns and text alike.
     QVariant logicalValue(bool b) const override { return QVariant(b ? u"true"_s : u"false"_s); }

@@ -94,6 +94,9 @@ public:
 
     QString returningRowId() const override { return {}; }
     QString forUpdate() const override { return {}; }  // the write transaction holds the whole file
+    // Dates and date-times are ISO texts here.
+    QString isoDay(const QString& column) const override { return u"substr("_s + column + u", 1, 10)"_s; }
+    QString isoMonth(const QString& column) const override { return u"substr("_s + column + u", 1, 7)"_s; }
 
     QString keyExpression(const FieldDef& f) const override
     {

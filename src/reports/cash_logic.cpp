@@ -5,6 +5,7 @@
 #include "core/turkish.h"
 #include "data/codes.h"
 #include "data/database.h"
+#include "data/dialect.h"
 #include "data/operations.h"
 #include "data/sql.h"
 #include "platform/clock.h"
@@ -209,37 +210,41 @@ QList<KasaRow> buildKasaTable(Database& db, const QDate& start, const QDate& end
         const qint64 i = start.daysTo(d);
         return i >= 0 && i < days.size() ? &days[int(i)] : nullptr;
     };
-    // Each source read once for the period and spread over its days.
-    const auto spread = [&](const QString& sql, bool timestamps, const std::function<void(KasaRow&, Sql&)>& add) {
-        Sql q(db, sql);
+    // Each source summed by day in one statement and spread over the days.
+    const Dialect& dialect = db.dialect();
+    const auto spread = [&](const QString& dayColumn, const QString& sums, const QString& from, bool timestamps,
+                            const std::function<void(KasaRow&, Sql&)>& add) {
+        const QString day = dialect.isoDay(dayColumn);
+        Sql q(db, u"SELECT "_s + day + u", "_s + sums + u" FROM "_s + from + u" AND "_s + dayColumn + u" >= :a AND "_s
+                      + dayColumn + u" <= :b GROUP BY "_s + day);
         bindPeriod(q, start, end, timestamps).exec();
         while (q.next()) {
-            const QDate d = timestamps ? q.value(0).toDateTime().date() : q.date(0);
-            if (KasaRow* r = slot(d)) {
+            if (KasaRow* r = slot(QDate::fromString(q.text(0), Qt::ISODate))) {
                 add(*r, q);
                 add(total, q);
             }
         }
     };
-    spread(u"SELECT SATARIH, MIKTAR * FIYAT FROM SATIS WHERE PARAKENDE = 'P' AND SATARIH >= :a AND SATARIH <= :b"_s, true,
+    spread(u"SATARIH"_s, u"SUM(MIKTAR * FIYAT)"_s, u"SATIS WHERE PARAKENDE = 'P'"_s, true,
            [](KasaRow& r, Sql& q) { r.retail += q.number(1); });
-    spread(u"SELECT ALTARIH, NET, HASTAKATPAY, KURUMKOD FROM RECETE WHERE ALTARIH >= :a AND ALTARIH <= :b"_s, false,
-           [](KasaRow& r, Sql& q) {
-               if (q.text(3).trimmed().isEmpty()) r.plainPrescriptions += q.number(1);
-               else r.patientShares += q.number(2);
+    spread(u"ALTARIH"_s,
+           u"SUM(CASE WHEN "_s + NoInstitution + u" THEN NET ELSE 0 END), SUM(CASE WHEN "_s + NoInstitution
+               + u" THEN 0 ELSE HASTAKATPAY END)"_s,
+           u"RECETE WHERE 1 = 1"_s, false, [](KasaRow& r, Sql& q) {
+               r.plainPrescriptions += q.number(1);
+               r.patientShares += q.number(2);
            });
-    spread(u"SELECT FATARIH, NET FROM FATURA WHERE FATARIH >= :a AND FATARIH <= :b AND "_s + PrivateInvoice, false,
+    spread(u"FATARIH"_s, u"SUM(NET)"_s, u"FATURA WHERE "_s + PrivateInvoice, false,
            [](KasaRow& r, Sql& q) { r.privateInvoices += q.number(1); });
-    spread(u"SELECT TARIH, TUR, BORC, ALACAK FROM HAREKET WHERE TARIH >= :a AND TARIH <= :b AND TUR IN ('M', 'N')"_s, false,
-           [](KasaRow& r, Sql& q) {
-               if (q.text(1).trimmed() == u"M"_s) {
-                   r.creditSales += q.number(2);
-               } else {
-                   r.cashIn += q.number(3);
-                   r.cashOut += q.number(2);
-               }
+    spread(u"TARIH"_s,
+           u"SUM(CASE WHEN TUR = 'M' THEN BORC ELSE 0 END), SUM(CASE WHEN TUR = 'N' THEN ALACAK ELSE 0 END), "
+           u"SUM(CASE WHEN TUR = 'N' THEN BORC ELSE 0 END)"_s,
+           u"HAREKET WHERE TUR IN ('M', 'N')"_s, false, [](KasaRow& r, Sql& q) {
+               r.creditSales += q.number(1);
+               r.cashIn += q.number(2);
+               r.cashOut += q.number(3);
            });
-    spread(u"SELECT TARIH, ISKONTUT FROM iskonto WHERE TARIH >= :a AND TARIH <= :b"_s, false,
+    spread(u"TARIH"_s, u"SUM(ISKONTUT)"_s, u"iskonto WHERE 1 = 1"_s, false,
            [](KasaRow& r, Sql& q) { r.discounts += q.number(1); });
     days << total;
     Transaction tx(db);

@@ -3,6 +3,7 @@
 #include "core/dates.h"
 #include "core/format.h"
 #include "data/database.h"
+#include "data/dialect.h"
 #include "data/sql.h"
 #include "data/table.h"
 #include "platform/clock.h"
@@ -93,14 +94,16 @@ QList<MonthRow> AylikRaporLogic::rows() const
         const QDate m = first.addMonths(i);
         r << MonthRow{monthRowNames()[m.month() - 1] + QString::number(m.year()), 0, 0};
     }
-    // One reading of the thirteen months on (ILACNO, GCTARIH), summed by month here.
-    Sql q(session_.db, u"SELECT GCTARIH, GIRMIK, CIKMIK FROM URUNHRK WHERE ILACNO = :n AND GCTARIH >= :a AND GCTARIH < :b"_s);
+    // One statement over the thirteen months on (ILACNO, GCTARIH), summed by month.
+    const QString month = session_.db.dialect().isoMonth(u"GCTARIH"_s);
+    Sql q(session_.db, u"SELECT "_s + month + u", SUM(GIRMIK), SUM(CIKMIK) FROM URUNHRK WHERE ILACNO = :n "
+                       u"AND GCTARIH >= :a AND GCTARIH < :b GROUP BY "_s + month);
     q.bind(u"n"_s, productNo_).bind(u"a"_s, periodStart(first)).bind(u"b"_s, periodStart(end)).exec();
     while (q.next()) {
-        const QDate d = q.value(0).toDateTime().date();
-        const int i = (d.year() - first.year()) * 12 + d.month() - first.month();
+        const QString key = q.text(0);  // "1997-05"
+        const int i = (key.left(4).toInt() - first.year()) * 12 + key.mid(5, 2).toInt() - first.month();
         if (i < 0 || i >= 13) continue;
-        r[i].in += q.number(1);
+        r[i].in += q.number(1);  // a month without entries sums to null, read as 0
         r[i].out += q.number(2);
     }
     MonthRow total{u"TOPLAM "_s, 0, 0};
