@@ -15,6 +15,7 @@
 #include "reports/period_logic.h"
 
 #include <QHash>
+#include <cmath>
 #include <QSet>
 #include <map>
 
@@ -68,7 +69,11 @@ QString movementState(const QString& kind, int settled, double debit)
     return settled < 1 ? u"Açık"_s : u"Kapatıldı"_s;
 }
 
-QString wholeAmount(double v) { return digitsAndSeparators(moneyText(v)); }
+QString wholeAmount(double v)
+{
+    // The sign too: "KALAN" is below zero whenever the period paid out more than it took in.
+    return (std::round(v) < 0 ? u"-"_s : QString()) + digitsAndSeparators(moneyText(std::abs(v)));
+}
 
 QString countedAmount(double amount, int count, const QString& unit)
 {

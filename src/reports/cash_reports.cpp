@@ -41,7 +41,8 @@ std::unique_ptr<report::Report> kasaReport(const QList<KasaRow>& rows, const QSt
                              total.total};
     for (int i = 0; i < fields.size(); ++i) {
         const double left = i == 0 ? 0 : 20 + (i - 1) * 27.5, width = i == 0 ? 20 : 27;
-        auto& h = r->columnHeader.text(headings[i], left, 1, width).withStyles(FontStyle::Bold);
+        // The headings in a smaller type, so ten of them fit across the page.
+        auto& h = r->columnHeader.text(headings[i], left, 1, width).withStyles(FontStyle::Bold).withSize(7);
         auto& d = r->detail.field(fields[i], left, 0, width);
         if (i > 0) {
             h.alignRight();

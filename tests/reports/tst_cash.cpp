@@ -127,6 +127,7 @@ void TstCash::summary()
     QCOMPARE(s.totalCredit, 57000.0);
     QCOMPARE(s.totalDebit, 13400.0);
     QCOMPARE(s.remaining(), -43600.0);
+    QCOMPARE(wholeAmount(s.remaining()), u"-43.600"_s);
     QCOMPARE(s.discounts, 400.0);
     QCOMPARE(s.cashRegister, 83200.0);
     QCOMPARE(s.general, 82800.0);

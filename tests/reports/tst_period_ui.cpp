@@ -124,8 +124,10 @@ void TstPeriodUi::operationLog()
     QVERIFY(lines.value(4).startsWith(u"02/03/26-09:00 DEPO1-ECZACI"_s));
     QVERIFY(lines.value(4).endsWith(u"       7"_s));
     // "&Sil" with a blank date: refused.
+    form.button(u"Icerik"_s)->click();
     form.button(u"Sil"_s)->click();
     QVERIFY(form.deletePanel()->isVisible());
+    QVERIFY(!form.contentsPanel()->isVisible());  // one "&Tamam" at a time
     form.deleteLast()->setText(u"02.03.2026"_s);
     form.confirmDelete();
     QCOMPARE(f.prompter.texts().last(), u"Geçersiz Bir Tarih Belirlendi"_s);

@@ -305,6 +305,7 @@ TIsletimForm::TIsletimForm(Session& session, const QDate& first, const QDate& la
     QPushButton* contents = addButton(this, u"Icerik"_s, u"İçeri&k"_s, [this] { showContents(); });
     buttons->addWidget(contents);
     buttons->addWidget(addButton(this, u"Sil"_s, u"&Sil"_s, [this] {
+        contentsPanel_->hide();  // one panel at a time: both have their "&Tamam"
         deleteFirst_->clear();
         deleteLast_->clear();
         deletePanel_->show();
@@ -394,6 +395,7 @@ void TIsletimForm::showContents()
     contentsGrid_->setRowCount(int(c.rows.size()));
     for (int r = 0; r < c.rows.size(); ++r)
         for (int col = 0; col < c.rows[r].size(); ++col) contentsGrid_->setItem(r, col, new QTableWidgetItem(c.rows[r][col]));
+    deletePanel_->hide();  // one panel at a time: both have their "&Tamam"
     contentsPanel_->show();
     contentsGrid_->setFocus();
 }
