@@ -289,6 +289,7 @@ TIsletimForm::TIsletimForm(Session& session, const QDate& first, const QDate& la
     deleteLayout->addWidget(deleteLast_);
     deleteLayout->addWidget(addButton(deletePanel_, u"SilTamam"_s, u"&Tamam"_s, [this] { confirmDelete(); }));
     deleteLayout->addWidget(addButton(deletePanel_, u"SilVazgec"_s, u"&Vazgeç"_s, [this] {
+        button(u"SilTamam"_s)->setDefault(false);
         deletePanel_->hide();
         grid_->setFocus();
     }));
@@ -309,6 +310,8 @@ TIsletimForm::TIsletimForm(Session& session, const QDate& first, const QDate& la
         deleteFirst_->clear();
         deleteLast_->clear();
         deletePanel_->show();
+        // Enter in the date boxes confirms ("Kapa&t" shares its Alt key with "&Tamam").
+        button(u"SilTamam"_s)->setDefault(true);
         deleteFirst_->setFocus();
     }));
     buttons->addWidget(addButton(this, u"Yazici"_s, u"&Yazıcı"_s, [this] { print(); }));
@@ -406,6 +409,7 @@ void TIsletimForm::confirmDelete()
     guarded([&] { deleted = logic_.deletePeriod(deleteFirst_->displayText(), deleteLast_->displayText()); });
     if (!deleted) return;
     refresh();
+    button(u"SilTamam"_s)->setDefault(false);
     deletePanel_->hide();
     grid_->setFocus();
 }
