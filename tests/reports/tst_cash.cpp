@@ -204,6 +204,16 @@ void TstCash::lists()
     QCOMPARE(lines.value(4), u"02.03.26 10:00 A ÜRÜN"_s + QString(36, u' ') + u"10.800 TL      2        21.600 TL"_s);
     QCOMPARE(lines.value(7), u"03.03.26 23:59 C ÜRÜN"_s + QString(37, u' ') + u"5.400 TL      1         5.400 TL"_s);
     QCOMPARE(lines.last(), u"TOPLAM :"_s + QString(45, u' ') + u"58.800 TL      0        58.800 TL"_s);
+    // A long list goes on over pages, each under its number and the heading again.
+    QList<ListRow> many;
+    for (int i = 0; i < 120; ++i) many << sales[i % sales.size()];
+    auto longCanvas = printing.beginJob(u"SATIŞLAR LİSTESİ"_s, PageSetup(), false);
+    drawList(*longCanvas, u"LİSTE"_s, many, 1, 0, false, QDate(2026, 3, 4));
+    longCanvas->endDocument();
+    const Document& long_ = printing.lastJob().document;
+    QVERIFY(long_.pageCount() >= 2);
+    QCOMPARE(long_.lines(1).value(0), u"Sayfa No :2"_s);
+    QCOMPARE(long_.lines(1).value(1), u"TARİH      İLAÇ ADI"_s + QString(35, u' ') + u"FİYAT    MİKTAR         TUTAR"_s);
     // A purchase line recorded on the last day at 23:59 is in; its amount is price × quantity.
     insertRecord(f.t.db(), u"ALIS3"_s,
                  {{u"ALISNO"_s, 1.0}, {u"SIRANOILAC"_s, 1}, {u"ILACNO"_s, f.a}, {u"FIYAT"_s, 7000.0}, {u"MIKTAR"_s, 3},
