@@ -403,7 +403,7 @@ QList<ProfitRow> profitRows(Database& db, const QDate& start, const QDate& end, 
         p.productName = q.text(1);
         p.price = q.number(2);
         p.quantity = q.integer(3);
-        p.hasEntry = !q.value(4).isNull();
+        p.hasEntry = !q.isNull(4);
         p.entryPrice = q.number(4);
         p.profit = p.hasEntry ? (p.price - p.entryPrice) * double(p.quantity) : 0;
         r << p;
