@@ -24,12 +24,6 @@ using namespace selvar;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-class Silent final : public Prompter {
-public:
-    Answer message(MessageKind, const QString&, Buttons) override { return Answer::Yes; }
-    void beep() override {}
-};
-
 QString ms(double v) { return QString::number(v, 'f', 2); }
 
 // A defined layout for SSK workers, as "Reçete Tanım" would store it.
@@ -59,7 +53,7 @@ int main(int argc, char** argv)
     // A private copy: the working tables and the options rows are written.
     Database db(bench::writableLargeDatabaseOn(engine, u"backprint-bench"_s));
     out << "engine: " << engine << "\n";
-    Silent prompter;
+    AgreeingPrompter prompter;
     SystemClock clock;
     Session session(db, prompter, clock);
     RecordingPrintService printing(600, Metrics::Fonts);

@@ -24,12 +24,6 @@ using namespace selvar;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-class Silent final : public Prompter {
-public:
-    Answer message(MessageKind, const QString&, Buttons) override { return Answer::Yes; }
-    void beep() override {}
-};
-
 class TakeSome final : public ProductValuesDialog {
 public:
     explicit TakeSome(Database& db) : db_(db) {}
@@ -61,7 +55,7 @@ int main(int argc, char** argv)
     const QString engine = bench::engineArgument(argc, argv);
     Database db(bench::writableLargeDatabaseOn(engine, u"purchase-bench"_s));
     out << "engine: " << engine << "\n";
-    Silent prompter;
+    AgreeingPrompter prompter;
     SystemClock clock;
     Session session(db, prompter, clock);
     session.OldPurchasesAllowed = true;

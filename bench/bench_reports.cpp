@@ -25,12 +25,6 @@ using namespace selvar;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-class Silent final : public Prompter {
-public:
-    Answer message(MessageKind, const QString&, Buttons) override { return Answer::Yes; }
-    void beep() override {}
-};
-
 const QDate First(2025, 10, 1), Last(2026, 11, 30);
 
 // What the large pharmacy lacks for these reports, added to this copy once.
@@ -79,7 +73,7 @@ int main(int argc, char** argv)
     const QString engine = bench::engineArgument(argc, argv);
     Database db(bench::writableLargeDatabaseOn(engine, u"reports-bench"_s));
     out << "engine: " << engine << "\n";
-    Silent prompter;
+    AgreeingPrompter prompter;
     FixedClock clock(QDateTime(QDate(2026, 11, 20), QTime(12, 0)));
     Session session(db, prompter, clock);
     prepare(db);

@@ -23,12 +23,6 @@ using namespace selvar;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-class Silent final : public Prompter {
-public:
-    Answer message(MessageKind, const QString&, Buttons) override { return Answer::Yes; }
-    void beep() override {}
-};
-
 void prepare(Database& db)
 {
     Transaction tx(db);
@@ -103,7 +97,7 @@ int main(int argc, char** argv)
     const QString engine = bench::engineArgument(argc, argv);
     Database db(bench::writableLargeDatabaseOn(engine, u"repricing-bench"_s));
     out << "engine: " << engine << "\n";
-    Silent prompter;
+    AgreeingPrompter prompter;
     SystemClock clock;
     Session session(db, prompter, clock);
     prepare(db);

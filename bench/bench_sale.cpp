@@ -26,12 +26,6 @@ using namespace selvar;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-class Silent final : public Prompter {
-public:
-    Answer message(MessageKind, const QString&, Buttons) override { return Answer::Yes; }
-    void beep() override {}
-};
-
 class TakeOne final : public ProductValuesDialog {
 public:
     ProductValuesResult showModal(const ProductValuesRequest&) override { return {true, {}}; }
@@ -56,7 +50,7 @@ int main(int argc, char** argv)
     // A private copy: the benchmark records sales.
     Database db(bench::writableLargeDatabaseOn(engine, u"sale-bench"_s));
     out << "engine: " << engine << "\n";
-    Silent prompter;
+    AgreeingPrompter prompter;
     SystemClock clock;
     Session session(db, prompter, clock);
     session.OldSalesAllowed = true;

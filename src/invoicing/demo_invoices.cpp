@@ -14,12 +14,6 @@ namespace selvar {
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-class DemoPrompter final : public Prompter {
-public:
-    Answer message(MessageKind, const QString&, Buttons) override { return Answer::Yes; }
-    void beep() override {}
-};
-
 struct DemoInvoice {
     int daysAgo;
     QString buyer;  // an institution code, or a patient number in digits
@@ -38,7 +32,7 @@ void addDemoInvoices(Database& db, const QDate& today)
         while (q.next()) products << q.integer(0);
     }
     if (products.size() < 6) return;
-    DemoPrompter prompter;
+    AgreeingPrompter prompter;
     FixedClock clock(QDateTime(today, QTime(10, 0)));
     Session session(db, prompter, clock);
     const QList<DemoInvoice> invoices{{12, u"MEB"_s, u"A-000101"_s, 0, false},

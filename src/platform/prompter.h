@@ -29,4 +29,12 @@ public:
     bool retryAfterError(const QString& text) { return message(MessageKind::Error, text, Buttons::Ok) == Answer::Ok; }
 };
 
+// Answers every question Yes and stays silent: for runs nobody watches (the demo data,
+// the benchmarks).
+class AgreeingPrompter final : public Prompter {
+public:
+    Answer message(MessageKind, const QString&, Buttons) override { return Answer::Yes; }
+    void beep() override {}
+};
+
 }  // namespace selvar

@@ -13,12 +13,6 @@ namespace selvar {
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-class DemoPrompter final : public Prompter {
-public:
-    Answer message(MessageKind, const QString&, Buttons) override { return Answer::Yes; }
-    void beep() override {}
-};
-
 // The values dialog as the demo's user fills it in.
 class DemoValues final : public ProductValuesDialog {
 public:
@@ -69,7 +63,7 @@ void addDemoPurchases(Database& db, const QDate& today)
         while (q.next()) products << q.integer(0);
     }
     if (products.size() < 30) return;
-    DemoPrompter prompter;
+    AgreeingPrompter prompter;
     FixedClock clock(QDateTime(today, QTime(9, 0)));
     Session session(db, prompter, clock);
     session.UserName = u"ECZACI"_s;

@@ -313,7 +313,6 @@ void IslAlisLogic::alisKayit()
 void IslAlisLogic::leaveOldMode()
 {
     oldNo_ = 0;
-    oldLineCount_ = 0;
     oldMoment_ = {};
     emptyList();
 }
@@ -343,7 +342,6 @@ void IslAlisLogic::loadOldPurchase(double number)
              {{u"n"_s, number}});
     tx.commit();
     oldNo_ = number;
-    oldLineCount_ = lineCount();
     oldMoment_ = purchaseMoment(db, number);
     alTop();
 }

@@ -119,7 +119,6 @@ private:
     ProductPicker picker_;
     double total_ = 0;
     double oldNo_ = 0;
-    int oldLineCount_ = 0;
     QDateTime oldMoment_;
     QColor dialogColor_;
     int lastAdded_ = 0;
