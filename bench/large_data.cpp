@@ -56,13 +56,48 @@ void addInstitutionsAndPatients(Database& db)
         q.bind(u"w"_s, QString::number(30000 + i % 5000)).exec();
     }
 }
+
+// For the private reports: twenty busy products with 2,000-5,000 movements each over
+// fourteen months, account movements of every kind and state, discounts and private
+// invoices over the same months, and the VAT of the prescriptions.
+void addReportHistory(Database& db)
+{
+    const QDate first(2025, 10, 1), last(2026, 11, 30);
+    std::mt19937 rng(7);
+    Sql move(db, u"INSERT INTO URUNHRK (ILACNO, GCTARIH, GIRMIK, CIKMIK, GIRFIYAT, ALSATNO, SIRANO) "
+                 u"VALUES (:i, :t, :g, :c, :f, :n, :s)"_s);
+    const qint64 days = first.daysTo(last);
+    for (int p = 1; p <= 20; ++p) {
+        const int count = 2000 + int(rng() % 3001);
+        for (int k = 0; k < count; ++k) {
+            const QDateTime when(first.addDays(qint64(rng() % quint64(days + 1))), QTime(8 + int(rng() % 12), int(rng() % 60)));
+            const bool in = k % 5 == 0;
+            move.bind(u"i"_s, p).bind(u"t"_s, when).bind(u"g"_s, in ? QVariant(10) : QVariant());
+            move.bind(u"c"_s, in ? QVariant() : QVariant(1 + int(rng() % 3))).bind(u"f"_s, in ? QVariant(4000.0 + p) : QVariant());
+            move.bind(u"n"_s, 900000 + k).bind(u"s"_s, p).exec();
+        }
+    }
+    static const QStringList kinds{u"A"_s, u"D"_s, u"K"_s, u"M"_s, u"N"_s, u"P"_s, u"S"_s, u"Ç"_s};
+    Sql h(db, u"INSERT INTO HAREKET (HAREKNO, TUR, TARIH, BORC, ALACAK, NIHAI, CARIKOD) VALUES (:h, :t, :d, :b, :a, :n, 'X')"_s);
+    Sql d(db, u"INSERT INTO iskonto (SATISNO, TARIH, ISKONTUT) VALUES (:s, :t, :i)"_s);
+    Sql f(db, u"INSERT INTO FATURA (FATNO, FATARIH, NET, TOPKDV) VALUES (:n, :t, :net, :k)"_s);
+    for (int i = 0; i < 20000; ++i) {
+        const QDate day = first.addDays(qint64(rng() % quint64(days + 1)));
+        h.bind(u"h"_s, 1000000 + i).bind(u"t"_s, kinds[i % kinds.size()]).bind(u"d"_s, day);
+        h.bind(u"b"_s, i % 2 ? 5000.0 * (i % 40) : 0.0).bind(u"a"_s, i % 2 ? 0.0 : 5000.0 * (i % 30));
+        h.bind(u"n"_s, i % 4).exec();
+        if (i % 4 == 0) d.bind(u"s"_s, 5000000 + i).bind(u"t"_s, day).bind(u"i"_s, 500.0).exec();
+        if (i % 10 == 0) f.bind(u"n"_s, 2000000 + i).bind(u"t"_s, day).bind(u"net"_s, 108000.0).bind(u"k"_s, 8000.0).exec();
+    }
+    Sql::run(db, u"UPDATE RECETE SET KDVB = NET * 8 / 108"_s);
+}
 }  // namespace
 
 QString largeDatabase(const LargeSizes& s)
 {
     const QString dir = QCoreApplication::applicationDirPath() + u"/../bench-data"_s;
     QDir().mkpath(dir);
-    const QString path = QDir(dir).absoluteFilePath(QStringLiteral("large-%1-v3.sqlite").arg(s.products));
+    const QString path = QDir(dir).absoluteFilePath(QStringLiteral("large-%1-v4.sqlite").arg(s.products));
     if (QFile::exists(path)) return path;
     QTextStream(stdout) << "generating " << path << " ...\n";
     QElapsedTimer timer;
@@ -186,6 +221,8 @@ QString largeDatabase(const LargeSizes& s)
                 q.bind(u"n"_s, i + 1).bind(u"s"_s, 1).exec();
             }
         }
+        addReportHistory(db);
+        Sql::run(db, u"UPDATE HRKNOAL SET HRKNO = (SELECT COALESCE(MAX(HAREKNO), 0) + 1 FROM HAREKET)"_s);
         Sql::run(db, u"UPDATE NEWSATIS SET YENISATISNO = (SELECT MAX(SATISNO) + 1 FROM SATIS)"_s);
         tx.commit();
         db.execute(u"PRAGMA wal_checkpoint(TRUNCATE)"_s);
@@ -227,7 +264,8 @@ AliasConfig largeDatabaseOn(const QString& engine, const LargeSizes& sizes)
         return Sql::scalar(db, u"SELECT COUNT(*) FROM "_s + QString::fromLatin1(table)).toInt();
     };
     const bool filled = server.hasSchema() && count(server, "URUN") == sizes.products
-                        && count(server, "HASTA") >= count(source, "HASTA") && count(server, "RECSSK") >= count(source, "RECSSK");
+                        && count(server, "HASTA") >= count(source, "HASTA") && count(server, "RECSSK") >= count(source, "RECSSK")
+                        && count(server, "iskonto") >= count(source, "iskonto");
     if (!filled) {
         QTextStream(stdout) << "copying " << file << " to the server ...\n";
         QElapsedTimer timer;

@@ -3,7 +3,9 @@
 // imported), 50,000 patients with registration numbers and a year of history (300,000
 // sale lines, 20,000 prescriptions of SSK and ES with their patient types and shares,
 // 12,000 of them SSK with their SSK and line rows, 5,000 purchases, 200,000 product
-// movements). Built once and kept in build/bench-data.
+// movements, twenty busy products with thousands more over fourteen months, 20,000 account
+// movements of every kind, discounts and private invoices). Built once and kept in
+// build/bench-data.
 #include "data/alias.h"
 
 #include <QString>

@@ -15,6 +15,8 @@
 #include "reports/period_logic.h"
 
 #include <QHash>
+#include <algorithm>
+#include <vector>
 #include <cmath>
 #include <QSet>
 #include <map>
@@ -386,28 +388,47 @@ const QStringList& profitKindCaptions()
 QList<ProfitRow> profitRows(Database& db, const QDate& start, const QDate& end, int kind)
 {
     static const QStringList kinds{u"P"_s, u"R"_s, u"F"_s, u"E"_s};
-    QString sql = u"SELECT s.SATISNO, u.ILACAD, s.FIYAT, s.MIKTAR, "
-                  u"(SELECT MAX(h.GIRFIYAT) FROM URUNHRK h WHERE h.ILACNO = s.ILACNO AND h.GCTARIH <= s.SATARIH "
-                  u"AND h.GIRFIYAT IS NOT NULL) FROM SATIS s LEFT JOIN URUN u ON u.ILACNO = s.ILACNO "
-                  u"WHERE s.SATARIH >= :a AND s.SATARIH <= :b"_s;
-    if (kind >= 0 && kind < kinds.size()) sql += u" AND s.PARAKENDE = :k"_s;
-    sql += u" ORDER BY s.SATISNO, s.SIRANOURUN"_s;
-    Sql q(db, sql);
+    const bool one = kind >= 0 && kind < kinds.size();
+    const QString where = u" WHERE s.SATARIH >= :a AND s.SATARIH <= :b"_s + (one ? u" AND s.PARAKENDE = :k"_s : QString());
+    // The names come in a statement of their own, once per product: joining the product
+    // table to every line made the server read all of it and sort the lines in parallel.
+    QHash<qint64, QString> names;
+    {
+        Sql q(db, u"SELECT u.ILACNO, u.ILACAD FROM URUN u WHERE u.ILACNO IN (SELECT s.ILACNO FROM SATIS s"_s + where + u')');
+        bindPeriod(q, start, end, true);
+        if (one) q.bind(u"k"_s, kinds[kind]);
+        q.exec();
+        while (q.next()) names.insert(q.integer(0), q.text(1));
+    }
+    Sql q(db, u"SELECT s.SATISNO, s.SIRANOURUN, s.ILACNO, s.FIYAT, s.MIKTAR, "
+              u"(SELECT MAX(h.GIRFIYAT) FROM URUNHRK h WHERE h.ILACNO = s.ILACNO AND h.GCTARIH <= s.SATARIH "
+              u"AND h.GIRFIYAT IS NOT NULL) FROM SATIS s"_s + where);
     bindPeriod(q, start, end, true);
-    if (kind >= 0 && kind < kinds.size()) q.bind(u"k"_s, kinds[kind]);
+    if (one) q.bind(u"k"_s, kinds[kind]);
     q.exec();
-    QList<ProfitRow> r;
+    struct Keyed {
+        double sale;
+        qint64 line;
+        ProfitRow row;
+    };
+    std::vector<Keyed> read;
     while (q.next()) {
         ProfitRow p;
         p.saleNo = q.number(0);
-        p.productName = q.text(1);
-        p.price = q.number(2);
-        p.quantity = q.integer(3);
-        p.hasEntry = !q.isNull(4);
-        p.entryPrice = q.number(4);
+        p.productName = names.value(q.integer(2));
+        p.price = q.number(3);
+        p.quantity = q.integer(4);
+        p.hasEntry = !q.isNull(5);
+        p.entryPrice = q.number(5);
         p.profit = p.hasEntry ? (p.price - p.entryPrice) * double(p.quantity) : 0;
-        r << p;
+        read.push_back({p.saleNo, q.integer(1), std::move(p)});
     }
+    std::sort(read.begin(), read.end(), [](const Keyed& x, const Keyed& y) {
+        return x.sale != y.sale ? x.sale < y.sale : x.line < y.line;
+    });
+    QList<ProfitRow> r;
+    r.reserve(qsizetype(read.size()));
+    for (Keyed& k : read) r << std::move(k.row);
     return r;
 }
 

@@ -9,6 +9,7 @@
 #include "print/document.h"
 #include "print/print_service.h"
 #include "reports/ui/private_forms.h"
+#include "reports/ui/reports.h"
 #include "support/scripted_prompter.h"
 #include "support/testdb.h"
 
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QApplication>
 #include <QTimer>
 
 using namespace selvar;
@@ -74,6 +76,25 @@ void TstPrivateUi::password()
     d.box()->setText(u"gizli"_s);
     QTest::keyClick(d.box(), Qt::Key_Return);
     QCOMPARE(d.result(), int(QDialog::Accepted));
+
+    // "Vazgeç" after a wrong try opens nothing and leaves no trace in the log.
+    bool reportOpened = false;
+    QTimer::singleShot(0, [&] {
+        auto* asked = qobject_cast<TOZELWordDlg1*>(QApplication::activeModalWidget());
+        QVERIFY(asked);
+        asked->box()->setText(u"yanlis"_s);
+        QTest::keyClick(asked->box(), Qt::Key_Return);
+        QTimer::singleShot(0, [&] {
+            reportOpened = qobject_cast<TOzelVeGizliForm*>(QApplication::activeModalWidget()) != nullptr;
+            if (auto* w = QApplication::activeModalWidget()) {
+                for (auto* b : w->findChildren<QPushButton*>())
+                    if (b->text() == u"Vazgeç"_s) b->click();
+            }
+        });
+    });
+    OzelRaporAc(f.session, nullptr);
+    QVERIFY(!reportOpened);
+    QCOMPARE(f.logRows(), 0);
 }
 
 void TstPrivateUi::everyCloseIsLogged()
