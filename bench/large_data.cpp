@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QTextStream>
 #include <algorithm>
+#include <array>
 #include <random>
 
 namespace selvar::bench {
@@ -91,13 +92,78 @@ void addReportHistory(Database& db)
     }
     Sql::run(db, u"UPDATE RECETE SET KDVB = NET * 8 / 108"_s);
 }
+
+// For the SSK invoice: an institution of its own ("SSKF", the SSK's rates) with 6,000
+// prescriptions of November 2026 waiting for their invoice (5,000 of workers themselves,
+// group 2) and eleven invoiced months of 1,000 before; three lines each, some "I" and
+// "O", with their SSK rows and line rows.
+void addSskInvoiceMonths(Database& db, int products)
+{
+    Sql::run(db, u"INSERT INTO KRMLAR (KOD, AD, ADR1, ADR3, VERGIDAIRE, VERGINO, BORC, HSP_ISKON, FATYUVAR, "
+                 u"ILACLARDAKURUM, ILACBERABERKURUM, OZELKATILIMKURUM, ILACLARDACALISAN, ILACBERABERCALISAN, "
+                 u"OZELKATILIMCALISAN, ILACLARDAEMEKLI, ILACBERABEREMEKLI, OZELKATILIMEMEKLI) VALUES ('SSKF', "
+                 u"'SOSYAL SİGORTALAR KURUMU FATURA', 'Ziya Gökalp Cad.', 'ANKARA', 'KAVAKLIDERE', '7770001112', 0, '0', 3, "
+                 u"10, 5, 20, 20, 10, 30, 10, 5, 15)"_s);
+    std::mt19937 rng(11);
+    Sql head(db, u"INSERT INTO RECETE (RKDEFTERNO, KURUMKOD, SATISNO, RECTARIH, ALTARIH, BRUTN, BRUTI, BRUTO, NET, "
+                 u"HASTAKATPAY, SERINO, FATNO, FATURANO, FATARIH) VALUES (:r, 'SSKF', :n, :t, :t, :bn, :bi, :bo, :net, 0, "
+                 u":seri, :fno, :fnr, :ftr)"_s);
+    Sql ssk(db, u"INSERT INTO RECSSK (SATISNO, SICILNO, DURUM_KOD, YAKINLIK_KOD, HASTALIK, RS_AD, RS_SOYAD) "
+                u"VALUES (:n, :s, :d, :y, ' ', :a, :sa)"_s);
+    Sql line(db, u"INSERT INTO SATIS (SATISNO, SIRANOURUN, SATARIH, ILACNO, FIYAT, MIKTAR, KDV, RECETETIP, PARAKENDE) "
+                 u"VALUES (:n, :l, :t, :i, :f, 1, 8, :r, 'R')"_s);
+    Sql drug(db, u"INSERT INTO RECSSK_A (SATISNO, SIRANOILAC, ILACNO, KUTUSAYISI, GUN_KULLAN, BIRKUL_ALMIK) "
+                 u"VALUES (:n, :l, :i, 1, '2', '1')"_s);
+    Sql invoice(db, u"INSERT INTO FATURA (FATNO, FATURANO, FATARIH, KRMKOD, KES, NET, RCTOPSAYISI, FAT_GRB) "
+                    u"VALUES (:f, :nr, :t, 'SSKF', :kes, :net, 1000, 3)"_s);
+    double saleNo = 8000000;
+    for (int month = 0; month < 12; ++month) {
+        const QDate first = QDate(2025, 12, 1).addMonths(month);
+        const bool open = month == 11;
+        const int count = open ? 6000 : 1000;
+        const double invoiceNo = 900000 + month;
+        double invoiceNet = 0;
+        for (int k = 0; k < count; ++k) {
+            const QDate day = first.addDays(k % first.daysInMonth());
+            ++saleNo;
+            std::array<double, 3> gross{};
+            for (int l = 1; l <= 3; ++l) {
+                const QString type = l == 3 && k % 3 == 0 ? u"O"_s : (l == 2 && k % 4 == 1 ? u"I"_s : u"N"_s);
+                const double price = 5000.0 * (1 + int(rng() % 400));
+                const qint64 product = 1 + int(rng() % unsigned(products - 2));
+                line.bind(u"n"_s, saleNo).bind(u"l"_s, l).bind(u"t"_s, QDateTime(day, QTime(10, 0))).bind(u"i"_s, product);
+                line.bind(u"f"_s, price).bind(u"r"_s, type).exec();
+                drug.bind(u"n"_s, saleNo).bind(u"l"_s, l).bind(u"i"_s, product).exec();
+                gross[type == u"O"_s ? 2 : type == u"I"_s ? 1 : 0] += price;
+            }
+            const double net = gross[0] + gross[1] + gross[2];
+            invoiceNet += net;
+            head.bind(u"r"_s, QStringLiteral("F%1").arg(qint64(saleNo))).bind(u"n"_s, saleNo).bind(u"t"_s, day);
+            head.bind(u"bn"_s, gross[0]).bind(u"bi"_s, gross[1]).bind(u"bo"_s, gross[2]).bind(u"net"_s, net);
+            head.bind(u"seri"_s, QString::number(7000000 + k));
+            head.bind(u"fno"_s, open ? QVariant() : QVariant(invoiceNo));
+            head.bind(u"fnr"_s, open ? QVariant() : QVariant(QString::number(invoiceNo)));
+            head.bind(u"ftr"_s, open ? QVariant() : QVariant(first.addMonths(1).addDays(-1)));
+            head.exec();
+            // Five in six are workers themselves (group 2); the rest pensioners and families.
+            const bool worker = k % 6 != 5;
+            ssk.bind(u"n"_s, saleNo).bind(u"s"_s, QString::number(20000000 + k)).bind(u"d"_s, worker ? u"1"_s : u"2"_s);
+            ssk.bind(u"y"_s, worker ? u"0"_s : QString::number(k % 7)).bind(u"a"_s, kSyllables[k % kSyllables.size()]);
+            ssk.bind(u"sa"_s, kSyllables[(k / 5) % kSyllables.size()] + u"OĞLU"_s).exec();
+        }
+        if (!open) {
+            invoice.bind(u"f"_s, invoiceNo).bind(u"nr"_s, QString::number(invoiceNo)).bind(u"t"_s, first.addMonths(1).addDays(-1));
+            invoice.bind(u"kes"_s, true).bind(u"net"_s, invoiceNet).exec();
+        }
+    }
+}
 }  // namespace
 
 QString largeDatabase(const LargeSizes& s)
 {
     const QString dir = QCoreApplication::applicationDirPath() + u"/../bench-data"_s;
     QDir().mkpath(dir);
-    const QString path = QDir(dir).absoluteFilePath(QStringLiteral("large-%1-v4.sqlite").arg(s.products));
+    const QString path = QDir(dir).absoluteFilePath(QStringLiteral("large-%1-v5.sqlite").arg(s.products));
     if (QFile::exists(path)) return path;
     QTextStream(stdout) << "generating " << path << " ...\n";
     QElapsedTimer timer;
@@ -222,6 +288,7 @@ QString largeDatabase(const LargeSizes& s)
             }
         }
         addReportHistory(db);
+        addSskInvoiceMonths(db, s.products);
         Sql::run(db, u"UPDATE HRKNOAL SET HRKNO = (SELECT COALESCE(MAX(HAREKNO), 0) + 1 FROM HAREKET)"_s);
         Sql::run(db, u"UPDATE NEWSATIS SET YENISATISNO = (SELECT MAX(SATISNO) + 1 FROM SATIS)"_s);
         tx.commit();
@@ -265,7 +332,9 @@ AliasConfig largeDatabaseOn(const QString& engine, const LargeSizes& sizes)
     };
     const bool filled = server.hasSchema() && count(server, "URUN") == sizes.products
                         && count(server, "HASTA") >= count(source, "HASTA") && count(server, "RECSSK") >= count(source, "RECSSK")
-                        && count(server, "iskonto") >= count(source, "iskonto");
+                        && count(server, "iskonto") >= count(source, "iskonto")
+                        && count(server, "RECSSK_A") >= count(source, "RECSSK_A")
+                        && Sql::scalar(server, u"SELECT COUNT(*) FROM KRMLAR WHERE KOD = 'SSKF'"_s).toInt() == 1;
     if (!filled) {
         QTextStream(stdout) << "copying " << file << " to the server ...\n";
         QElapsedTimer timer;

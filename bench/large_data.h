@@ -4,8 +4,9 @@
 // sale lines, 20,000 prescriptions of SSK and ES with their patient types and shares,
 // 12,000 of them SSK with their SSK and line rows, 5,000 purchases, 200,000 product
 // movements, twenty busy products with thousands more over fourteen months, 20,000 account
-// movements of every kind, discounts and private invoices). Built once and kept in
-// build/bench-data.
+// movements of every kind, discounts and private invoices, and an institution "SSKF" with
+// 6,000 SSK prescriptions of November 2026 to invoice and eleven invoiced months of
+// 1,000). Built once and kept in build/bench-data.
 #include "data/alias.h"
 
 #include <QString>

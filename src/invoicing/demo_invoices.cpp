@@ -5,6 +5,9 @@
 #include "data/sql.h"
 #include "data/table.h"
 #include "invoicing/fatura_logic.h"
+#include "invoicing/kesfat_ssk_logic.h"
+#include "invoicing/ssk_invoice_logic.h"
+#include "prescriptions/demo_ssk.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "platform/session.h"
@@ -93,6 +96,25 @@ void addDemoInvoices(Database& db, const QDate& today)
         ++n;
     }
     Sql::run(db, u"DELETE FROM SATEMP"_s);
+}
+
+void addDemoSskInvoices(Database& db, const QDate& today)
+{
+    const QDate lastMonth = QDate(today.year(), today.month(), 1).addMonths(-1);
+    const QDate monthBefore = lastMonth.addMonths(-1);
+    addDemoSskGroups(db, monthBefore, 6);
+    AgreeingPrompter prompter;
+    FixedClock clock(QDateTime(lastMonth, QTime(10, 0)));
+    Session session(db, prompter, clock);
+    KesFatSskLogic issued(session, u"SSK"_s, {});
+    if (issued.gatherUninvoiced(monthBefore, lastMonth.addDays(-1)) > 0) {
+        HazirFatSskLogic invoice(session);
+        invoice.open(u"SSK"_s, 0);
+        if (invoice.select(u"200"_s)) invoice.record(u"77000123"_s, lastMonth.addDays(-1));
+    }
+    Sql::run(db, u"DELETE FROM FATSSK"_s);
+    Sql::run(db, u"DELETE FROM TOPSSK"_s);
+    addDemoSskGroups(db, lastMonth, 12);
 }
 
 }  // namespace selvar

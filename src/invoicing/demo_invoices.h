@@ -7,4 +7,8 @@
 namespace selvar {
 class Database;
 void addDemoInvoices(Database& db, const QDate& today);
+// Last month's SSK prescriptions of every print group, waiting for their invoices, and
+// the month before's invoice of the workers' prescriptions, recorded as the SSK invoice
+// window records it.
+void addDemoSskInvoices(Database& db, const QDate& today);
 }

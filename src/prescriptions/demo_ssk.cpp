@@ -52,39 +52,29 @@ QList<Product> products(Database& db, const QString& where)
     while (q.next()) r << Product{q.integer(0), q.text(1), q.number(2), q.number(3), q.text(4)};
     return r;
 }
-}  // namespace
-
-void addDemoSskPrescriptions(Database& db, const QDate& today)
-{
-    const QList<Product> normal = products(db, u"RECETEKOD = 'N' AND FIYAT > 0 AND ILACKOD IS NOT NULL"_s);
-    const QList<Product> special = products(db, u"RECETEKOD IN ('O', 'I') AND FIYAT > 0"_s);
-    if (normal.size() < 10 || special.isEmpty()) return;
-    // The families' cards: the insured and the members under his number.
-    for (const Family& f : kFamilies) {
-        insertRecord(db, u"HASTA"_s,
-                     {{u"HASTADI"_s, f.insuredName}, {u"HASTASOYAD"_s, f.surname}, {u"KURUM"_s, u"SSK"_s},
-                      {u"SINIF"_s, u"Ç"_s}, {u"SICILNO"_s, f.registration}, {u"KM_UNITNO"_s, f.unit},
-                      {u"ISYERINO"_s, f.workplace}, {u"BORC"_s, 0.0}});
-        for (const QString& m : f.members)
-            insertRecord(db, u"HASTA"_s,
-                         {{u"HASTADI"_s, m}, {u"HASTASOYAD"_s, f.surname}, {u"KURUM"_s, u"SSK"_s}, {u"SINIF"_s, u"Ç"_s},
-                          {u"SICILNO"_s, f.registration}, {u"BORC"_s, 0.0}});
-    }
+// One prescription of a family at the counter and in the book, as the windows store it.
+struct DemoSsk {
+    Database& db;
     DemoPrompter prompter;
-    FixedClock clock(QDateTime(today, QTime(9, 0)));
-    Session session(db, prompter, clock);
-    SatisSskLogic sale(session, nullptr, {});
-    const QDate firstOfLastMonth = QDate(today.year(), today.month(), 1).addMonths(-1);
-    const QStringList& statuses = sskStatusItems();
-    const QStringList& relations = sskRelationshipItems();
-    for (int n = 0; n < 25; ++n) {
+    FixedClock clock;
+    Session session;
+    SatisSskLogic sale;
+    QList<Product> normal, special;
+    DemoSsk(Database& d, const QDate& today)
+        : db(d), clock(QDateTime(today, QTime(9, 0))), session(d, prompter, clock), sale(session, nullptr, {}),
+          normal(products(d, u"RECETEKOD = 'N' AND FIYAT > 0 AND ILACKOD IS NOT NULL"_s)),
+          special(products(d, u"RECETEKOD IN ('O', 'I') AND FIYAT > 0"_s))
+    {
+    }
+    bool usable() const { return normal.size() >= 10 && !special.isEmpty(); }
+    // n varies the family, the products and the counts; status and relation are list
+    // items; `withSpecial` adds a line of an "O" or "I" product.
+    void store(int n, const QDate& day, const QString& status, const QString& relation, bool illness, bool withSpecial)
+    {
         const Family& f = kFamilies[n % kFamilies.size()];
-        const QString relation = relations[n % relations.size()];
         // The insured himself, or one of the family, as the relationship says.
         const bool self = relation.startsWith(u'0');
         const QString patient = self ? f.insuredName : f.members[n % f.members.size()];
-        const QString status = statuses[n % statuses.size()];
-        const QDate day = firstOfLastMonth.addDays(n * firstOfLastMonth.daysInMonth() / 26);
         clock.set(QDateTime(day, QTime(9 + n % 8, (n * 17) % 60)));
         Sql::run(db, u"DELETE FROM SATEMSSK"_s);
         const int count = 1 + n % 3;
@@ -100,7 +90,7 @@ void addDemoSskPrescriptions(Database& db, const QDate& today)
                           {u"REC_ILACAD"_s, equivalent ? QVariant(written.name) : QVariant()},
                           {u"ESDEGERGK"_s, equivalent ? QVariant(u"001"_s) : QVariant()}});
         }
-        if (n % 4 == 1) {
+        if (withSpecial) {
             const Product& p = special[n % special.size()];
             insertRecord(db, u"SATEMSSK"_s,
                          {{u"SIRANO"_s, count + 1}, {u"URUNAD"_s, p.name}, {u"URUNO"_s, p.no}, {u"RECKOD"_s, p.type},
@@ -124,15 +114,59 @@ void addDemoSskPrescriptions(Database& db, const QDate& today)
         r.setField(u"DRKOD"_s, 1 + n % 12);
         r.setField(u"RECTARIH"_s, day.addDays(-(n % 2)));
         r.setField(u"ALTARIH"_s, day);
-        r.setIllness(n % 6 == 3);
+        r.setIllness(illness);
         if (status.startsWith(u'4') || status.startsWith(u'8')) r.setCountryItem(sskCountryItems()[n % sskCountryItems().size()]);
         if (n % 3 == 0) r.setSskField(u"GUNKULACIK"_s, u"Günde 3x1"_s);
         r.computeGross();
         r.computeShares();
-        r.setLinesRecorder([&sale](double saleNo) { sale.recordLines(saleNo); });
+        r.setLinesRecorder([this](double saleNo) { sale.recordLines(saleNo); });
         r.store();
+        Sql::run(db, u"DELETE FROM SATEMSSK"_s);
     }
-    Sql::run(db, u"DELETE FROM SATEMSSK"_s);
+};
+}  // namespace
+
+void addDemoSskPrescriptions(Database& db, const QDate& today)
+{
+    DemoSsk demo(db, today);
+    if (!demo.usable()) return;
+    // The families' cards: the insured and the members under his number.
+    for (const Family& f : kFamilies) {
+        insertRecord(db, u"HASTA"_s,
+                     {{u"HASTADI"_s, f.insuredName}, {u"HASTASOYAD"_s, f.surname}, {u"KURUM"_s, u"SSK"_s},
+                      {u"SINIF"_s, u"Ç"_s}, {u"SICILNO"_s, f.registration}, {u"KM_UNITNO"_s, f.unit},
+                      {u"ISYERINO"_s, f.workplace}, {u"BORC"_s, 0.0}});
+        for (const QString& m : f.members)
+            insertRecord(db, u"HASTA"_s,
+                         {{u"HASTADI"_s, m}, {u"HASTASOYAD"_s, f.surname}, {u"KURUM"_s, u"SSK"_s}, {u"SINIF"_s, u"Ç"_s},
+                          {u"SICILNO"_s, f.registration}, {u"BORC"_s, 0.0}});
+    }
+    const QDate firstOfLastMonth = QDate(today.year(), today.month(), 1).addMonths(-1);
+    const QStringList& statuses = sskStatusItems();
+    const QStringList& relations = sskRelationshipItems();
+    for (int n = 0; n < 25; ++n)
+        demo.store(n, firstOfLastMonth.addDays(n * firstOfLastMonth.daysInMonth() / 26), statuses[n % statuses.size()],
+                   relations[n % relations.size()], n % 6 == 3, n % 4 == 1);
+}
+
+void addDemoSskGroups(Database& db, const QDate& firstDay, int count)
+{
+    DemoSsk demo(db, firstDay);
+    if (!demo.usable()) return;
+    const QStringList& statuses = sskStatusItems();
+    const QStringList& relations = sskRelationshipItems();
+    // Civil servants, workers, pensioners, the exempt and the ill, every one of the
+    // print groups 0, 2, 4, 6 and 8 with "I" and "O" lines.
+    struct Kind {
+        int status, relation;
+        bool illness;
+    };
+    static const QList<Kind> kinds{{2, 0, false}, {0, 0, false}, {1, 0, false}, {4, 0, false}, {0, 0, true}, {5, 0, false}};
+    for (int i = 0; i < count; ++i) {
+        const Kind& k = kinds[i % kinds.size()];
+        demo.store(100 + firstDay.month() * 20 + i, firstDay.addDays(i * firstDay.daysInMonth() / (count + 1)), statuses[k.status],
+                   relations[k.relation], k.illness, true);
+    }
 }
 
 }  // namespace selvar

@@ -12,4 +12,8 @@ class Database;
 // given, final book numbers, with their sale rows, line data, movements and stock.
 void addDemoSskPrescriptions(Database& db, const QDate& today);
 
+// `count` more SSK prescriptions over the month of `firstDay`, in turn of the print groups
+// 0, 2, 4, 6 and 8, each with an "I" or "O" line.
+void addDemoSskGroups(Database& db, const QDate& firstDay, int count);
+
 }  // namespace selvar

@@ -72,6 +72,7 @@ int create(const QString& what, const AliasConfig& alias, bool replace)
         addDemoPrescriptions(db, QDate::currentDate());
         addDemoRepricing(db, QDate::currentDate());
         addDemoInvoices(db, QDate::currentDate());
+        addDemoSskInvoices(db, QDate::currentDate());
         addDemoPurchases(db, QDate::currentDate());
         addDemoReports(db, QDate::currentDate());
     }

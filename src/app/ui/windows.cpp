@@ -2,6 +2,7 @@
 
 #include "app/ui/main_form.h"
 #include "invoicing/ui/fatura_kayit.h"
+#include "invoicing/ui/ssk_invoice.h"
 #include "sales/ui/arajen_dlg.h"
 #include "sales/ui/mik_dlg.h"
 #include "sales/ui/satis_form.h"
@@ -53,6 +54,11 @@ LongLivedWindows createLongLivedWindows(Session& session)
     openers.privateReports = [&session, o = others.get()] { OzelRaporAc(session, o->main); };
     openers.automaticRepricing = [&session, prints, o = others.get()] {
         OtomatikDegerlendirmeSorgusu(session, prints, o->main);
+    };
+    openers.issuedSskInvoices = [&session, prints, o = others.get()](const QString& code) {
+        SskInvoiceLinks links;
+        links.prints = prints;
+        KesFatSSKAc(session, code, links, o->main);
     };
     openers.salesPriceSetting = [&session, o = others.get()](double purchaseNo) {
         SatFiyAc(session, purchaseNo, o->main);
