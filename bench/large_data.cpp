@@ -104,6 +104,15 @@ void addSskInvoiceMonths(Database& db, int products)
                  u"OZELKATILIMCALISAN, ILACLARDAEMEKLI, ILACBERABEREMEKLI, OZELKATILIMEMEKLI) VALUES ('SSKF', "
                  u"'SOSYAL SİGORTALAR KURUMU FATURA', 'Ziya Gökalp Cad.', 'ANKARA', 'KAVAKLIDERE', '7770001112', 0, '0', 3, "
                  u"10, 5, 20, 20, 10, 30, 10, 5, 15)"_s);
+    // The pre-printed form's layout (the row before the last) and its page (the last).
+    for (int i = 0; i < 2; ++i) {
+        Sql::run(db, u"INSERT INTO SAYFA (FONTADI, FONTSTYLE, FONTSIZE, PRBICIMI, SAYFAGEN, SAYFAYUK, SAYFAISIM) "
+                     u"VALUES ('Courier New', 'Normal', 10, 0, 210, 297, 'A4   (210mm x 297mm)')"_s);
+        Sql::run(db, u"INSERT INTO KOORFAT (SAYFA_S, SAYFA_U, KR_S, KR_U, ADR1_S, ADR1_U, ADR2_S, ADR2_U, ADR3_S, ADR3_U, "
+                     u"VERD_S, VERD_U, VERNO_S, VERNO_U, TRH_S, TRH_U, SUTB_S, SUTB_U, SIRA_U, ADETR_U, BAS1_U, BAS2_U, "
+                     u"BAS3_U, TOP1_U, TOP2_U, TOP3_U, YAZI_S, YAZI_U) VALUES (0, 0, 20, 35, 20, 41, 20, 47, 20, 53, 130, 41, "
+                     u"130, 47, 150, 25, 10, 75, 10, 60, 25, 25, 25, 25, 25, 25, 20, 275)"_s);
+    }
     std::mt19937 rng(11);
     Sql head(db, u"INSERT INTO RECETE (RKDEFTERNO, KURUMKOD, SATISNO, RECTARIH, ALTARIH, BRUTN, BRUTI, BRUTO, NET, "
                  u"HASTAKATPAY, SERINO, FATNO, FATURANO, FATARIH) VALUES (:r, 'SSKF', :n, :t, :t, :bn, :bi, :bo, :net, 0, "
@@ -163,7 +172,7 @@ QString largeDatabase(const LargeSizes& s)
 {
     const QString dir = QCoreApplication::applicationDirPath() + u"/../bench-data"_s;
     QDir().mkpath(dir);
-    const QString path = QDir(dir).absoluteFilePath(QStringLiteral("large-%1-v5.sqlite").arg(s.products));
+    const QString path = QDir(dir).absoluteFilePath(QStringLiteral("large-%1-v6.sqlite").arg(s.products));
     if (QFile::exists(path)) return path;
     QTextStream(stdout) << "generating " << path << " ...\n";
     QElapsedTimer timer;
@@ -334,7 +343,7 @@ AliasConfig largeDatabaseOn(const QString& engine, const LargeSizes& sizes)
                         && count(server, "HASTA") >= count(source, "HASTA") && count(server, "RECSSK") >= count(source, "RECSSK")
                         && count(server, "iskonto") >= count(source, "iskonto")
                         && count(server, "RECSSK_A") >= count(source, "RECSSK_A")
-                        && Sql::scalar(server, u"SELECT COUNT(*) FROM KRMLAR WHERE KOD = 'SSKF'"_s).toInt() == 1;
+                        && Sql::scalar(server, u"SELECT COUNT(*) FROM KOORFAT"_s).toInt() == 2;
     if (!filled) {
         QTextStream(stdout) << "copying " << file << " to the server ...\n";
         QElapsedTimer timer;

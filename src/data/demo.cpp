@@ -273,10 +273,11 @@ void fillDemoData(Database& db, const QDate& today)
                              u"DERİN KİMYA"_s, u"EGE SAĞLIK ÜRÜNLERİ"_s})
         insertRow(db, u"FIRMA"_s, {{u"FIRMANO"_s, firm++}, {u"FIRMAAD"_s, f}, {u"ADR1"_s, u"Organize Sanayi"_s}});
 
-    // Page setups: the third row is the sale invoice, the last the SSK invoice.
+    // Page setups: the third row is the sale invoice, the last the SSK invoice (a smaller
+    // font: its form has nine columns).
     for (int i = 0; i < 4; ++i)
         insertRow(db, u"SAYFA"_s,
-                  {{u"FONTADI"_s, u"Courier New"_s}, {u"FONTSTYLE"_s, u"Normal"_s}, {u"FONTSIZE"_s, 10},
+                  {{u"FONTADI"_s, u"Courier New"_s}, {u"FONTSTYLE"_s, u"Normal"_s}, {u"FONTSIZE"_s, i == 3 ? 8 : 10},
                    {u"PRBICIMI"_s, 0}, {u"SAYFAGEN"_s, 210}, {u"SAYFAYUK"_s, 297},
                    {u"SAYFAISIM"_s, u"A4   (210mm x 297mm)"_s}});
     insertRow(db, u"KORPARF"_s,
@@ -291,9 +292,9 @@ void fillDemoData(Database& db, const QDate& today)
                   {{u"SAYFA_S"_s, 0}, {u"SAYFA_U"_s, 0}, {u"KR_S"_s, 20}, {u"KR_U"_s, 35}, {u"ADR1_S"_s, 20},
                    {u"ADR1_U"_s, 41}, {u"ADR2_S"_s, 20}, {u"ADR2_U"_s, 47}, {u"ADR3_S"_s, 20}, {u"ADR3_U"_s, 53},
                    {u"VERD_S"_s, 130}, {u"VERD_U"_s, 41}, {u"VERNO_S"_s, 130}, {u"VERNO_U"_s, 47}, {u"TRH_S"_s, 150},
-                   {u"TRH_U"_s, 25}, {u"SUTB_S"_s, 10}, {u"SUTB_U"_s, 75}, {u"SIRA_U"_s, 10}, {u"ADETR_U"_s, 60},
-                   {u"BAS1_U"_s, 25}, {u"BAS2_U"_s, 25}, {u"BAS3_U"_s, 25}, {u"TOP1_U"_s, 25}, {u"TOP2_U"_s, 25},
-                   {u"TOP3_U"_s, 25}, {u"YAZI_S"_s, 20}, {u"YAZI_U"_s, 275}});
+                   {u"TRH_U"_s, 25}, {u"SUTB_S"_s, 5}, {u"SUTB_U"_s, 75}, {u"SIRA_U"_s, 7}, {u"ADETR_U"_s, 55},
+                   {u"BAS1_U"_s, 20}, {u"BAS2_U"_s, 22}, {u"BAS3_U"_s, 24}, {u"TOP1_U"_s, 24}, {u"TOP2_U"_s, 21},
+                   {u"TOP3_U"_s, 21}, {u"YAZI_S"_s, 20}, {u"YAZI_U"_s, 275}});
     int sayi = 0;
     for (const auto& [name, number] : QList<std::pair<QString, int>>{
              {u"A4 (210 x 297 mm)"_s, 9}, {u"A5 (148 x 210 mm)"_s, 11}, {u"B5 (182 x 257 mm)"_s, 13},

@@ -37,20 +37,33 @@ struct TakenElsewhere {
     double saleNo;
 };
 
-// The row of a query as field -> value, dates as dates.
-QVariantMap rowOf(const Sql& q)
-{
-    static const TableDef& def = tableDef(u"FATSSK"_s);
-    QVariantMap r;
-    for (int i = 0; i < q.columnCount(); ++i) {
-        const QString name = q.columnName(i).toUpper();
-        const int f = def.fieldIndex(name);
-        if (f >= 0 && def.fields[f].type == FieldType::Date) r.insert(name, q.date(i));
-        else if (!q.isNull(i)) r.insert(name, q.value(i));
-        else r.insert(name, QVariant());
+// Rows of a query over FATSSK.DB as field -> value, dates as dates; the columns are
+// looked up once per query.
+class RowReader {
+public:
+    explicit RowReader(const Sql& q)
+    {
+        static const TableDef& def = tableDef(u"FATSSK"_s);
+        for (int i = 0; i < q.columnCount(); ++i) {
+            const QString name = q.columnName(i).toUpper();
+            const int f = def.fieldIndex(name);
+            columns_.push_back({name, f >= 0 && def.fields[f].type == FieldType::Date});
+        }
     }
-    return r;
-}
+    QVariantMap read(const Sql& q) const
+    {
+        QVariantMap r;
+        for (int i = 0; i < int(columns_.size()); ++i) {
+            const auto& [name, date] = columns_[size_t(i)];
+            if (q.isNull(i)) r.insert(name, QVariant());
+            else r.insert(name, date ? QVariant(q.date(i)) : q.value(i));
+        }
+        return r;
+    }
+
+private:
+    std::vector<std::pair<QString, bool>> columns_;
+};
 }  // namespace
 
 // ---------------------------------------------------------------- the arithmetic
@@ -187,7 +200,8 @@ QList<QVariantMap> HazirFatSskLogic::prescriptions() const
     QList<QVariantMap> r;
     Sql q(session_.db, u"SELECT rowid, * FROM FATSSK ORDER BY rowid"_s);
     q.exec();
-    while (q.next()) r << rowOf(q);
+    const RowReader reader(q);
+    while (q.next()) r << reader.read(q);
     return r;
 }
 
@@ -274,16 +288,18 @@ bool HazirFatSskLogic::select(const QString& choice)
     choice_ = choice;
     const QChar group = choice.isEmpty() ? QChar(u'0') : choice.at(0);
     const QChar order = choice.size() > 2 ? choice.at(2) : QChar(u'0');
-    QString sql = u"SELECT * FROM FATSSK "_s + sskGroupCondition(group);
+    QString sql = u"SELECT rowid, * FROM FATSSK "_s + sskGroupCondition(group);
     const QString orderBy = sskOrderClause(order);
     sql += u' ' + (orderBy.isEmpty() ? u"ORDER BY rowid"_s : orderBy + u", rowid"_s);
     selection_.clear();
     {
         Sql q(db, sql);
         q.exec();
+        const RowReader reader(q);
         while (q.next()) {
             SskPrescription p;
-            p.row = rowOf(q);
+            p.row = reader.read(q);
+            p.rowId = p.row.value(u"ROWID"_s).toLongLong();
             p.saleNo = p.row.value(u"SATISNO"_s).toDouble();
             computeSskPrescription(p, inst_, group);
             selection_ << p;
@@ -425,13 +441,16 @@ bool HazirFatSskLogic::record(const QString& numberBox, const QDate& date)
             // keeps what it took, and this one is not recorded.
             Sql mark(db, u"UPDATE RECETE SET FATNO = :fno, FATURANO = :faturno, FATARIH = :trh, NET = :neti, "
                          u"HASTAKATPAY = :hkpsi WHERE SATISNO = :s AND (FATNO IS NULL OR FATNO = :fno)"_s);
-            Sql work(db, u"UPDATE FATSSK SET FATNO = :fno, FATURANO = :faturno, FATARIH = :trh WHERE SATISNO = :s"_s);
             for (const SskPrescription& p : selection_) {
                 mark.bind(u"fno"_s, invoiceNo).bind(u"faturno"_s, number).bind(u"trh"_s, date);
                 mark.bind(u"neti"_s, p.net).bind(u"hkpsi"_s, p.shareSum()).bind(u"s"_s, p.saleNo);
                 if (mark.exec().rowsAffected() == 0) throw TakenElsewhere{p.saleNo};
-                work.bind(u"fno"_s, invoiceNo).bind(u"faturno"_s, number).bind(u"trh"_s, date).bind(u"s"_s, p.saleNo).exec();
             }
+            // The working rows show the invoice too (on the backs printed next); TOPSSK
+            // holds the selection's sale numbers.
+            Sql::run(db, u"UPDATE FATSSK SET FATNO = :fno, FATURANO = :faturno, FATARIH = :trh "
+                         u"WHERE SATISNO IN (SELECT SATISNO FROM TOPSSK)"_s,
+                     {{u"fno"_s, invoiceNo}, {u"faturno"_s, number}, {u"trh"_s, date}});
             tx.commit();
             recorded = invoiceNo;
         });

@@ -39,6 +39,7 @@ double sskLineVat(const Institution& inst, double price, double quantity, const 
 struct SskPrescription {
     QVariantMap row;  // the FATSSK.DB fields, upper case
     double saleNo = 0;
+    qint64 rowId = 0;               // of FATSSK.DB
     std::array<double, 3> gross{};  // BRUTN, BRUTI, BRUTO
     std::array<double, 3> rate{};   // yuzdeN, yuzdeI, yuzdeO
     std::array<double, 3> share{};  // hkpN, hkpI, hkpO

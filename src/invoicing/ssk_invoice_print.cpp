@@ -313,7 +313,10 @@ void HazirFatSskLogic::printList(int kind)
 {
     if (!session_.print) return;
     static const QStringList jobs{QString(), u"Reçete Listesi"_s, u"SSK Reçete Arkası"_s, u"İlaçlı Liste"_s};
-    std::unique_ptr<Canvas> canvas = session_.print->beginJob(jobs.value(kind), PageSetup(), true);
+    // The two lists run to some 150 characters a line: they go across the sheet.
+    PageSetup setup;
+    if (kind != 2) setup.orientation = Orientation::Landscape;
+    std::unique_ptr<Canvas> canvas = session_.print->beginJob(jobs.value(kind), setup, true);
     if (!canvas) return;
     canvas->setFont(listFont_);
     if (kind == 1) drawList(*canvas, listMargin_);

@@ -539,7 +539,7 @@ void TstSskInvoice::invoiceLayout()
 void TstSskInvoice::pageCarryOver()
 {
     Fixture f;
-    // As many prescriptions as one page holds rows (with the demo layout): the totals go
+    // As many prescriptions as one page holds rows (with this layout): the totals go
     // to a second page.
     for (int i = 0; i < 60; ++i) f.prescription(200 + i, 1000, 0, 0, u"1"_s, u"0"_s, u"Hasta"_s, 1 + i % 28);
     f.kesfat().gatherUninvoiced(QDate(2026, 11, 1), QDate(2026, 11, 30));
