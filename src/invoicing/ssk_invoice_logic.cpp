@@ -4,6 +4,7 @@
 #include "core/format.h"
 #include "data/counters.h"
 #include "data/database.h"
+#include "data/dialect.h"
 #include "data/errors.h"
 #include "data/operations.h"
 #include "data/schema.h"
@@ -17,6 +18,9 @@
 #include "print/report_fonts.h"
 
 #include <QHash>
+#include <algorithm>
+#include <functional>
+#include <vector>
 #include <cmath>
 
 namespace selvar {
@@ -64,6 +68,42 @@ public:
 private:
     std::vector<std::pair<QString, bool>> columns_;
 };
+// Many rows written with few statements: a workstation on the network pays a round trip
+// per statement. On the server `chunk` gets the text of a VALUES table
+// "(VALUES (...), ...) AS v" (columns v.column1 ...) of up to 200 rows typed by `types`;
+// SQLite, in the program itself, runs the prepared `single` (placeholders :v0_0 ...) once
+// per row, which is faster there. Returns the rows the statements touched.
+int inChunks(Database& db, const std::vector<QVariantList>& rows, const QStringList& types,
+             const std::function<QString(const QString& values)>& chunk, const QString& single,
+             const QVariantMap& fixed = {})
+{
+    int touched = 0;
+    if (db.dialect().engine() != AliasConfig::Engine::PostgreSql) {
+        Sql q(db, single);
+        for (const QVariantList& row : rows) {
+            for (int c = 0; c < types.size(); ++c) q.bind(u"v0_%1"_s.arg(c), row.value(c));
+            for (auto it = fixed.begin(); it != fixed.end(); ++it) q.bind(it.key(), it.value());
+            touched += q.exec().rowsAffected();
+        }
+        return touched;
+    }
+    constexpr size_t size = 200;
+    for (size_t from = 0; from < rows.size(); from += size) {
+        const size_t n = std::min(size, rows.size() - from);
+        QStringList tuples;
+        for (size_t r = 0; r < n; ++r) {
+            QStringList cells;
+            for (int c = 0; c < types.size(); ++c) cells << u"CAST(:v%1_%2 AS %3)"_s.arg(r).arg(c).arg(types[c]);
+            tuples << u'(' + cells.join(u", "_s) + u')';
+        }
+        Sql q(db, chunk(u"(VALUES "_s + tuples.join(u", "_s) + u") AS v"_s));
+        for (size_t r = 0; r < n; ++r)
+            for (int c = 0; c < types.size(); ++c) q.bind(u"v%1_%2"_s.arg(r).arg(c), rows[from + r].value(c));
+        for (auto it = fixed.begin(); it != fixed.end(); ++it) q.bind(it.key(), it.value());
+        touched += q.exec().rowsAffected();
+    }
+    return touched;
+}
 }  // namespace
 
 // ---------------------------------------------------------------- the arithmetic
@@ -256,13 +296,17 @@ void HazirFatSskLogic::computeVat()
     Transaction tx(db);
     Sql rows(db, u"SELECT rowid, SATISNO FROM FATSSK"_s);
     rows.exec();
-    QList<std::pair<qint64, double>> all;
-    while (rows.next()) all << std::pair{rows.integer(0), rows.number(1)};
-    Sql up(db, u"UPDATE FATSSK SET KDVA = :a, KDVB = :b, KDVC = :c WHERE rowid = :r"_s);
-    for (const auto& [row, sale] : all) {
-        const std::array<double, 3> s = sums.value(sale);
-        up.bind(u"a"_s, s[0]).bind(u"b"_s, s[1]).bind(u"c"_s, s[2]).bind(u"r"_s, row).exec();
+    std::vector<QVariantList> values;
+    while (rows.next()) {
+        const std::array<double, 3> v = sums.value(rows.number(1));
+        values.push_back({rows.integer(0), v[0], v[1], v[2]});
     }
+    inChunks(db, values, {u"BIGINT"_s, u"DOUBLE PRECISION"_s, u"DOUBLE PRECISION"_s, u"DOUBLE PRECISION"_s},
+             [](const QString& v) {
+                 return u"UPDATE FATSSK SET KDVA = v.column2, KDVB = v.column3, KDVC = v.column4 FROM "_s + v
+                        + u" WHERE FATSSK.rowid = v.column1"_s;
+             },
+             u"UPDATE FATSSK SET KDVA = :v0_1, KDVB = :v0_2, KDVC = :v0_3 WHERE rowid = :v0_0"_s);
     tx.commit();
 }
 
@@ -310,13 +354,16 @@ bool HazirFatSskLogic::select(const QString& choice)
     {
         Transaction tx(db);
         Sql::run(db, u"DELETE FROM TOPSSK"_s);
-        Sql ins(db, u"INSERT INTO TOPSSK (SATISNO, BRUTN, BRUTI, BRUTO, KDVA, KDVB, KDVC, NET) "
-                    u"VALUES (:s, :n, :i, :o, :a, :b, :c, :net)"_s);
-        for (const SskPrescription& p : selection_) {
-            ins.bind(u"s"_s, p.saleNo).bind(u"n"_s, p.gross[0]).bind(u"i"_s, p.gross[1]).bind(u"o"_s, p.gross[2]);
-            ins.bind(u"a"_s, p.row.value(u"KDVA"_s).toDouble()).bind(u"b"_s, p.row.value(u"KDVB"_s).toDouble());
-            ins.bind(u"c"_s, p.row.value(u"KDVC"_s).toDouble()).bind(u"net"_s, p.net).exec();
-        }
+        std::vector<QVariantList> values;
+        values.reserve(size_t(selection_.size()));
+        for (const SskPrescription& p : selection_)
+            values.push_back({p.saleNo, p.gross[0], p.gross[1], p.gross[2], p.row.value(u"KDVA"_s).toDouble(),
+                              p.row.value(u"KDVB"_s).toDouble(), p.row.value(u"KDVC"_s).toDouble(), p.net});
+        inChunks(db, values, QStringList(8, u"DOUBLE PRECISION"_s), [](const QString& v) {
+            return u"INSERT INTO TOPSSK (SATISNO, BRUTN, BRUTI, BRUTO, KDVA, KDVB, KDVC, NET) SELECT v.column1, v.column2, "
+                   u"v.column3, v.column4, v.column5, v.column6, v.column7, v.column8 FROM "_s + v;
+        }, u"INSERT INTO TOPSSK (SATISNO, BRUTN, BRUTI, BRUTO, KDVA, KDVB, KDVC, NET) VALUES (:v0_0, :v0_1, :v0_2, :v0_3, "
+           u":v0_4, :v0_5, :v0_6, :v0_7)"_s);
         tx.commit();
     }
     fillTotals();
@@ -439,12 +486,27 @@ bool HazirFatSskLogic::record(const QString& numberBox, const QDate& date)
             changeAccountDebt(db, code_, totals_.net);
             // A prescription is marked only while free: another workstation's invoice
             // keeps what it took, and this one is not recorded.
-            Sql mark(db, u"UPDATE RECETE SET FATNO = :fno, FATURANO = :faturno, FATARIH = :trh, NET = :neti, "
-                         u"HASTAKATPAY = :hkpsi WHERE SATISNO = :s AND (FATNO IS NULL OR FATNO = :fno)"_s);
-            for (const SskPrescription& p : selection_) {
-                mark.bind(u"fno"_s, invoiceNo).bind(u"faturno"_s, number).bind(u"trh"_s, date);
-                mark.bind(u"neti"_s, p.net).bind(u"hkpsi"_s, p.shareSum()).bind(u"s"_s, p.saleNo);
-                if (mark.exec().rowsAffected() == 0) throw TakenElsewhere{p.saleNo};
+            std::vector<QVariantList> values;
+            values.reserve(size_t(selection_.size()));
+            for (const SskPrescription& p : selection_) values.push_back({p.saleNo, p.net, p.shareSum()});
+            const int marked = inChunks(
+                db, values, {u"DOUBLE PRECISION"_s, u"DOUBLE PRECISION"_s, u"DOUBLE PRECISION"_s},
+                [](const QString& v) {
+                    return u"UPDATE RECETE SET FATNO = :invoice, FATURANO = :number, FATARIH = :day, NET = v.column2, "
+                           u"HASTAKATPAY = v.column3 FROM "_s + v
+                           + u" WHERE RECETE.SATISNO = v.column1 AND (RECETE.FATNO IS NULL OR RECETE.FATNO = :same)"_s;
+                },
+                u"UPDATE RECETE SET FATNO = :invoice, FATURANO = :number, FATARIH = :day, NET = :v0_1, HASTAKATPAY = :v0_2 "
+                u"WHERE SATISNO = :v0_0 AND (FATNO IS NULL OR FATNO = :same)"_s,
+                {{u"invoice"_s, invoiceNo}, {u"same"_s, invoiceNo}, {u"number"_s, number}, {u"day"_s, date}});
+            if (marked != selection_.size()) {
+                // The first one another invoice holds (or that is gone) is named.
+                for (const SskPrescription& p : selection_) {
+                    Sql q(db, u"SELECT FATNO FROM RECETE WHERE SATISNO = :s"_s);
+                    q.bind(u"s"_s, p.saleNo).exec();
+                    if (!q.next() || (!q.isNull(0) && q.number(0) != invoiceNo)) throw TakenElsewhere{p.saleNo};
+                }
+                throw TakenElsewhere{selection_.first().saleNo};
             }
             // The working rows show the invoice too (on the backs printed next); TOPSSK
             // holds the selection's sale numbers.
