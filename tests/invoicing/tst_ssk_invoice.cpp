@@ -44,7 +44,7 @@ struct Fixture {
                       {u"ILACLARDAKURUM"_s, 10.0}, {u"ILACBERABERKURUM"_s, 5.0}, {u"OZELKATILIMKURUM"_s, 20.0},
                       {u"ILACLARDACALISAN"_s, 20.0}, {u"ILACBERABERCALISAN"_s, 10.0}, {u"OZELKATILIMCALISAN"_s, 30.0},
                       {u"ILACLARDAEMEKLI"_s, 10.0}, {u"ILACBERABEREMEKLI"_s, 5.0}, {u"OZELKATILIMEMEKLI"_s, 15.0},
-                      {u"ILACLARDARAPYAT"_s, 0.0}, {u"ILACBERABERRAPYAT"_s, 0.0}, {u"OZELKATILIMRAPYAT"_s, 0.0},
+                      {u"ILACLARDARAPYAT"_s, 4.0}, {u"ILACBERABERRAPYAT"_s, 3.0}, {u"OZELKATILIMRAPYAT"_s, 2.0},
                       {u"FATYUVAR"_s, 0}});
         for (int i = 0; i < 2; ++i)
             Sql::run(t.db(), u"INSERT INTO SAYFA (FONTADI, FONTSTYLE, FONTSIZE, PRBICIMI, SAYFAGEN, SAYFAYUK, SAYFAISIM) "
@@ -240,11 +240,12 @@ void TstSskInvoice::shareFromGross()
     QVERIFY(l.select(u"202"_s));
     QCOMPARE(l.selection()[0].shareSum(), 37000.0);
     QCOMPARE(l.selection()[0].net, 112000.0);
-    // Group 6 takes the report rates (0 here), group 4 the pensioners'.
+    // Group 6 takes the report rates, from the gross here: 4.000 + 600 + 1.000.
     QVERIFY(!l.select(u"600"_s));
     Sql::run(f.t.db(), u"UPDATE FATSSK SET DURUM_KOD = '6'"_s);
     QVERIFY(l.select(u"600"_s));
-    QCOMPARE(l.selection()[0].shareSum(), 0.0);
+    QCOMPARE(l.selection()[0].shareSum(), 5600.0);
+    QCOMPARE(l.selection()[0].net, 170000.0 - 21000.0 - 5600.0);
     // Group 8 selects by the illness mark, whatever the status.
     QVERIFY(!l.select(u"800"_s));
     Sql::run(f.t.db(), u"UPDATE FATSSK SET HASTALIK = '1' WHERE SATISNO = 102"_s);
