@@ -258,7 +258,10 @@ void fillDemoData(Database& db, const QDate& today)
         if (i % 3 == 0) p.insert(u"VIZETRH"_s, today.addDays(rng.between(-40, 300)));
         insertRow(db, u"HASTA"_s, p);
     }
-    const QStringList branches{u"DAH"_s, u"ÇOC"_s, u"KBB"_s, u"GÖZ"_s, u"KAR"_s, u"ORT"_s, u"GEN"_s};
+    // Branches by the institution's numeric codes, as the SSK diskette carries them:
+    // internal medicine, paediatrics, ear-nose-throat, eyes, cardiology, orthopaedics,
+    // general surgery.
+    const QStringList branches{u"1010"_s, u"1500"_s, u"1800"_s, u"2200"_s, u"1100"_s, u"2100"_s, u"1300"_s};
     for (int i = 0; i < 12; ++i)
         insertRow(db, u"DR"_s,
                   {{u"DRKOD"_s, i + 1}, {u"DRAD"_s, kFirstNames[(i * 5 + 3) % kFirstNames.size()]},

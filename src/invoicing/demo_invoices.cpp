@@ -102,7 +102,7 @@ void addDemoSskInvoices(Database& db, const QDate& today)
 {
     const QDate lastMonth = QDate(today.year(), today.month(), 1).addMonths(-1);
     const QDate monthBefore = lastMonth.addMonths(-1);
-    addDemoSskGroups(db, monthBefore, 6);
+    addDemoSskGroups(db, monthBefore, 6, true);
     AgreeingPrompter prompter;
     FixedClock clock(QDateTime(lastMonth, QTime(10, 0)));
     Session session(db, prompter, clock);

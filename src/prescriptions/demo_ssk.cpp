@@ -59,17 +59,20 @@ struct DemoSsk {
     FixedClock clock;
     Session session;
     SatisSskLogic sale;
-    QList<Product> normal, special;
+    QList<Product> normal, special, unbarcoded;
     DemoSsk(Database& d, const QDate& today)
         : db(d), clock(QDateTime(today, QTime(9, 0))), session(d, prompter, clock), sale(session, nullptr, {}),
           normal(products(d, u"RECETEKOD = 'N' AND FIYAT > 0 AND ILACKOD IS NOT NULL"_s)),
-          special(products(d, u"RECETEKOD IN ('O', 'I') AND FIYAT > 0"_s))
+          special(products(d, u"RECETEKOD IN ('O', 'I') AND FIYAT > 0"_s)),
+          unbarcoded(products(d, u"RECETEKOD = 'N' AND FIYAT > 0 AND (ILACKOD IS NULL OR ILACKOD = '')"_s))
     {
     }
     bool usable() const { return normal.size() >= 10 && !special.isEmpty(); }
     // n varies the family, the products and the counts; status and relation are list
-    // items; `withSpecial` adds a line of an "O" or "I" product.
-    void store(int n, const QDate& day, const QString& status, const QString& relation, bool illness, bool withSpecial)
+    // items; `withSpecial` adds a line of an "O" or "I" product. `loose` 1 adds a product
+    // without a barcode, 2 gives only such products.
+    void store(int n, const QDate& day, const QString& status, const QString& relation, bool illness, bool withSpecial,
+               int loose = 0)
     {
         const Family& f = kFamilies[n % kFamilies.size()];
         // The insured himself, or one of the family, as the relationship says.
@@ -79,7 +82,8 @@ struct DemoSsk {
         Sql::run(db, u"DELETE FROM SATEMSSK"_s);
         const int count = 1 + n % 3;
         for (int l = 1; l <= count; ++l) {
-            const Product& p = normal[(n * 11 + l * 7) % normal.size()];
+            const Product& p = loose == 2 && !unbarcoded.isEmpty() ? unbarcoded[(n + l) % unbarcoded.size()]
+                                                                   : normal[(n * 11 + l * 7) % normal.size()];
             const bool equivalent = n % 5 == 2 && l == 1;
             const Product& written = normal[(n * 11 + l * 7 + 1) % normal.size()];
             insertRecord(db, u"SATEMSSK"_s,
@@ -90,7 +94,14 @@ struct DemoSsk {
                           {u"REC_ILACAD"_s, equivalent ? QVariant(written.name) : QVariant()},
                           {u"ESDEGERGK"_s, equivalent ? QVariant(u"001"_s) : QVariant()}});
         }
-        if (withSpecial) {
+        if (loose == 1 && !unbarcoded.isEmpty()) {
+            const Product& p = unbarcoded[n % unbarcoded.size()];
+            insertRecord(db, u"SATEMSSK"_s,
+                         {{u"SIRANO"_s, count + 1}, {u"URUNAD"_s, p.name}, {u"URUNO"_s, p.no}, {u"RECKOD"_s, p.type},
+                          {u"KDV"_s, p.vat}, {u"GUN_KUL"_s, u"2"_s}, {u"BIRKUL_ALMIK"_s, u"  1"_s}, {u"MIKTAR"_s, 1},
+                          {u"FIYAT"_s, p.price}});
+        }
+        if (withSpecial && loose != 1) {
             const Product& p = special[n % special.size()];
             insertRecord(db, u"SATEMSSK"_s,
                          {{u"SIRANO"_s, count + 1}, {u"URUNAD"_s, p.name}, {u"URUNO"_s, p.no}, {u"RECKOD"_s, p.type},
@@ -149,7 +160,7 @@ void addDemoSskPrescriptions(Database& db, const QDate& today)
                    relations[n % relations.size()], n % 6 == 3, n % 4 == 1);
 }
 
-void addDemoSskGroups(Database& db, const QDate& firstDay, int count)
+void addDemoSskGroups(Database& db, const QDate& firstDay, int count, bool loose)
 {
     DemoSsk demo(db, firstDay);
     if (!demo.usable()) return;
@@ -164,8 +175,11 @@ void addDemoSskGroups(Database& db, const QDate& firstDay, int count)
     static const QList<Kind> kinds{{2, 0, false}, {0, 0, false}, {1, 0, false}, {4, 0, false}, {0, 0, true}, {5, 0, false}};
     for (int i = 0; i < count; ++i) {
         const Kind& k = kinds[i % kinds.size()];
-        demo.store(100 + firstDay.month() * 20 + i, firstDay.addDays(i * firstDay.daysInMonth() / (count + 1)), statuses[k.status],
-                   relations[k.relation], k.illness, true);
+        // With `loose`, the workers' prescriptions of the month have products without a
+        // barcode: the first one beside barcoded ones, the second alone.
+        const int kind = !loose ? 0 : (i == 1 ? 1 : (i == 4 ? 2 : 0));
+        demo.store(100 + firstDay.month() * 20 + i, firstDay.addDays(i * firstDay.daysInMonth() / (count + 1)),
+                   statuses[k.status], relations[k.relation], k.illness, true, kind);
     }
 }
 

@@ -13,7 +13,8 @@ class Database;
 void addDemoSskPrescriptions(Database& db, const QDate& today);
 
 // `count` more SSK prescriptions over the month of `firstDay`, in turn of the print groups
-// 0, 2, 4, 6 and 8, each with an "I" or "O" line.
-void addDemoSskGroups(Database& db, const QDate& firstDay, int count);
+// 0, 2, 4, 6 and 8, each with an "I" or "O" line; with `loose`, two of the workers' have
+// products without a barcode (one beside barcoded ones, one alone).
+void addDemoSskGroups(Database& db, const QDate& firstDay, int count, bool loose = false);
 
 }  // namespace selvar

@@ -5,17 +5,23 @@
 #include "data/database.h"
 #include "data/sql.h"
 #include "data/table.h"
+#include "invoicing/ui/disket_form.h"
 #include "invoicing/ui/hazirfat_ssk_form.h"
 #include "invoicing/ui/kesfat_ssk_form.h"
 #include "prescriptions/ui/dokssk_dlg.h"
 #include "platform/clock.h"
 #include "platform/session.h"
 #include "print/print_service.h"
+#include "support/fake_platform.h"
 #include "support/scripted_prompter.h"
 #include "support/testdb.h"
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -66,6 +72,7 @@ class TstSskInvoiceForm : public QObject {
 private Q_SLOTS:
     void invoiceByKeys();
     void issuedInvoicesWindow();
+    void disketteWindow();
 };
 
 void TstSskInvoiceForm::invoiceByKeys()
@@ -206,6 +213,42 @@ void TstSskInvoiceForm::issuedInvoicesWindow()
     QTest::keyClick(&form, Qt::Key_S, Qt::AltModifier);
     QTest::qWait(300);
     QVERIFY(f.prompter.texts().isEmpty());
+    QTest::keyClick(&form, Qt::Key_Escape);
+    QVERIFY(!form.isVisible());
+}
+
+void TstSskInvoiceForm::disketteWindow()
+{
+    Fixture f;
+    QStandardPaths::setTestModeEnabled(true);
+    FakePlatform platform;
+    f.session.platform = &platform;
+    KesFatSskLogic(f.session, u"SSK"_s, {}).gatherUninvoiced(QDate(1, 1, 1), QDate(9998, 1, 1));
+    HazirFatSskLogic invoice(f.session);
+    invoice.open(u"SSK"_s, 0);
+    QVERIFY(invoice.select(u"200"_s));
+    QVERIFY(invoice.record(u"77123456"_s, QDate(2026, 11, 30)));
+    QTemporaryDir target;
+    TDisketForm form(f.session, u'2', u"SSK"_s, invoice.invoiceNo());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(form.windowTitle(), u"DİSKET HAZIRLAMA"_s);
+    QVERIFY(form.built());
+    QVERIFY(QFile::exists(QDir(f.t.dir()).absoluteFilePath(u"ECZRECT1.DBF"_s)));
+    QVERIFY(form.notice()->isHidden());
+    // Alt+S takes the target box whole; the directory typed, Alt+K copies.
+    QTest::keyClick(&form, Qt::Key_S, Qt::AltModifier);
+    QVERIFY(form.targetBox()->hasFocus());
+    QTest::keyClicks(form.targetBox(), target.path());
+    QCOMPARE(form.targetBox()->text(), target.path());
+    QTest::keyClick(&form, Qt::Key_K, Qt::AltModifier);
+    QTRY_VERIFY(form.notice()->isVisible());
+    QCOMPARE(form.notice()->text(), u"Kopyalma İşlemi Tamamlandı."_s);
+    QCOMPARE(QDir(target.path()).entryList(QDir::Files, QDir::Name),
+             (QStringList{u"ECZFATR"_s, u"ECZRECT"_s, u"ECZTESC"_s, u"KODSUZ"_s}));
+    QCOMPARE(f.prompter.beeps, 1);
+    // The target is offered again next time.
+    QCOMPARE(DisketLogic::defaultTarget(), target.path());
     QTest::keyClick(&form, Qt::Key_Escape);
     QVERIFY(!form.isVisible());
 }

@@ -58,6 +58,9 @@ LongLivedWindows createLongLivedWindows(Session& session)
     openers.issuedSskInvoices = [&session, prints, o = others.get()](const QString& code) {
         SskInvoiceLinks links;
         links.prints = prints;
+        links.diskette = [&session](QChar group, const QString& code, double invoiceNo, QWidget* parent) {
+            DisketAc(session, group, code, invoiceNo, parent);
+        };
         KesFatSSKAc(session, code, links, o->main);
     };
     openers.salesPriceSetting = [&session, o = others.get()](double purchaseNo) {

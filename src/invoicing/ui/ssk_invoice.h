@@ -21,6 +21,9 @@ struct SskInvoiceLinks {
 // "SSK TİPİ KURUM FATURALARI" of one institution.
 void KesFatSSKAc(Session& session, const QString& code, const SskInvoiceLinks& links, QWidget* parent = nullptr);
 
+// "DİSKET HAZIRLAMA": the four submission tables of a recorded invoice and their copy.
+void DisketAc(Session& session, QChar group, const QString& code, double invoiceNo, QWidget* parent = nullptr);
+
 // "SSK TİPİ FATURA DÜZENLEME" over the prescriptions in FATSSK.DB; invoiceNo 0 for a new
 // invoice.
 void HazirFatSSKAc(Session& session, const QString& code, double invoiceNo, const SskInvoiceLinks& links,
