@@ -573,7 +573,6 @@ void DisketLogic::copy(const QString& target)
         copied_ = {};
         complete_ = false;
     }
-    targets().setValue(u"hedef"_s, target);
     qint64 room = session_.platform ? session_.platform->freeBytes(target) : QStorageInfo(target).bytesAvailable();
     const auto& tables = diskTables();
     bool unreadable = false;
@@ -606,6 +605,8 @@ void DisketLogic::copy(const QString& target)
     complete_ = true;
     p.beep();
 }
+
+void DisketLogic::rememberTarget(const QString& target) { targets().setValue(u"hedef"_s, target); }
 
 QString DisketLogic::defaultTarget()
 {

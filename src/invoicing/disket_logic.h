@@ -54,6 +54,7 @@ public:
 
     // The target offered: the first mounted removable medium, else the last one used.
     static QString defaultTarget();
+    static void rememberTarget(const QString& target);
 
 private:
     void reset();

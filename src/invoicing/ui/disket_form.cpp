@@ -53,7 +53,10 @@ TDisketForm::TDisketForm(Session& session, QChar group, const QString& code, dou
     copy_->setDefault(true);
     connect(copy_, &QPushButton::clicked, this, [this] {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        runCommand(session_.prompter, [this] { logic_.copy(target_->text().trimmed()); });
+        runCommand(session_.prompter, [this] {
+            DisketLogic::rememberTarget(target_->text().trimmed());
+            logic_.copy(target_->text().trimmed());
+        });
         QApplication::restoreOverrideCursor();
         notice_->setVisible(logic_.complete());
     });
