@@ -80,6 +80,10 @@ LongLivedWindows createLongLivedWindows(Session& session)
     purchaseLinks.siparisAktarAc = [&session, o = others.get()] {
         return SiparisAktarAc(session, o->mik.get(), o->alis.get());
     };
+    // The movement history of the product under the cursor, from every counter.
+    purchaseLinks.stockCard = [&session, o = others.get()](qint64 product, const QString& name) {
+        BrStokAc(session, product, name, o->alis.get());
+    };
     others->alis = std::make_unique<TIslAlisForm>(session, purchaseLinks, others->araJen.get());
     SaleWindowLinks saleLinks;
     saleLinks.receteKayitAc = [&session, o = others.get()](const QString& book, int mode, const QString& date, double sale,
@@ -94,10 +98,16 @@ LongLivedWindows createLongLivedWindows(Session& session)
         if (kind == 2) KaseliDokum(session, {}, {}, o->satis.get());
         else if (kind == 1) TanimliDokum(session, {}, {}, {}, o->satis.get());
     };
+    saleLinks.stockCard = [&session, o = others.get()](qint64 product, const QString& name) {
+        BrStokAc(session, product, name, o->satis.get());
+    };
     others->satis = std::make_unique<TSatisForm>(session, saleLinks, others->araJen.get());
     SskSaleLinks sskLinks;
     sskLinks.receteSskAc = [&session, o = others.get()](int mode, const QString& date, double sale, const LinesRecorder& lines) {
         return ReceteSSKAc(session, mode, date, sale, lines, o->satisSsk.get());
+    };
+    sskLinks.stockCard = [&session, o = others.get()](qint64 product, const QString& name) {
+        BrStokAc(session, product, name, o->satisSsk.get());
     };
     others->satisSsk = std::make_unique<TSatisSSKForm>(session, sskLinks, others->araJen.get());
     others->mikSsk = std::make_unique<TMikSSKDlg>(session, others->satisSsk.get());

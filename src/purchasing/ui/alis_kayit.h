@@ -1,5 +1,6 @@
 #pragma once
 // The opening operations of the purchasing windows.
+#include <QtGlobal>
 #include <functional>
 
 class QString;
@@ -22,4 +23,7 @@ bool SiparisAktarAc(Session& session, ProductValuesDialog* values, QWidget* pare
 
 // Sale prices for the VAT-exclusive lines of one purchase.
 void SatFiyAc(Session& session, double purchaseNo, QWidget* parent = nullptr);
+
+// "ÜRÜN GİRİŞ ÇIKIŞ HAREKETLERİ" of a product: true when closed with OK.
+bool BrStokAc(Session& session, qint64 productNo, const QString& productName, QWidget* parent = nullptr);
 }  // namespace selvar
