@@ -1,6 +1,8 @@
 #include "purchasing/demo_purchases.h"
 
+#include "data/counters.h"
 #include "data/database.h"
+#include "data/operations.h"
 #include "data/sql.h"
 #include "data/table.h"
 #include "platform/clock.h"
@@ -143,6 +145,67 @@ void addDemoPurchases(Database& db, const QDate& today)
                       {u"MKDVARMI"_s, i % 2 ? u"H"_s : u"E"_s}, {u"M_ISKONTO"_s, discount ? 7.5 : 0.0},
                       {u"AKTARMA"_s, mark}});
     }
+}
+
+void addDemoMovementHistory(Database& db, const QDate& today)
+{
+    // The product sold most in the demo gets two more years of history before it.
+    qint64 product = 0;
+    double price = 0;
+    {
+        Sql q(db, u"SELECT h.ILACNO, u.FIYAT FROM URUNHRK h JOIN URUN u ON u.ILACNO = h.ILACNO "
+                  u"GROUP BY h.ILACNO, u.FIYAT ORDER BY COUNT(*) DESC, h.ILACNO LIMIT 1"_s);
+        q.exec();
+        if (!q.next()) return;
+        product = q.integer(0), price = q.number(1);
+    }
+    const qint64 patient = Sql::scalar(db, u"SELECT MIN(HASTANO) FROM HASTA WHERE HASTADI IS NOT NULL"_s).toLongLong();
+    Transaction tx(db);
+    const QDate start = QDate(today.year(), today.month(), 1).addYears(-3);
+    auto sale = [&](const QDateTime& when, const QString& kind, int quantity) {
+        const double no = takeSaleNumber(db);
+        insertRecord(db, u"SATIS"_s,
+                     {{u"SATISNO"_s, no}, {u"SIRANOURUN"_s, 1}, {u"SATARIH"_s, when}, {u"ILACNO"_s, product},
+                      {u"FIYAT"_s, price}, {u"MIKTAR"_s, quantity}, {u"KDV"_s, 8.0}, {u"RECETETIP"_s, u"N"_s},
+                      {u"PARAKENDE"_s, kind}});
+        recordStockMovement(db, {product, when, no, 1, {}, {}, double(quantity), price});
+        return no;
+    };
+    for (int m = 0; m < 24; ++m) {
+        const QDate first = start.addMonths(m);
+        // A purchase a month, from the two suppliers in turn.
+        const double purchase = takePurchaseNumber(db);
+        const QDateTime bought(first.addDays(1), QTime(9, 30));
+        insertRecord(db, u"ALIS1"_s,
+                     {{u"ALISNO"_s, purchase}, {u"KRMKOD"_s, m % 2 ? u"DEPO2"_s : u"DEPO1"_s},
+                      {u"FATNO"_s, QStringLiteral("GM-%1").arg(3000 + m)}, {u"FATARIH"_s, bought.date()},
+                      {u"NET"_s, 20 * price * 0.7}});
+        recordStockMovement(db, {product, bought, purchase, 1, 20.0, price * 0.7, {}, {}});
+        sale(QDateTime(first.addDays(5), QTime(11, 15)), u"P"_s, 3);
+        sale(QDateTime(first.addDays(12), QTime(15, 40)), u"P"_s, 2);
+        // A prescription of a patient.
+        const double prescribed = sale(QDateTime(first.addDays(9), QTime(10, 5)), u"R"_s, 1);
+        insertRecord(db, u"RECETE"_s,
+                     {{u"RKDEFTERNO"_s, QStringLiteral("GM%1").arg(qint64(prescribed))}, {u"SATISNO"_s, prescribed},
+                      {u"HASTANO"_s, patient}, {u"RECTARIH"_s, first.addDays(9)}, {u"ALTARIH"_s, first.addDays(9)},
+                      {u"BRUTN"_s, price}, {u"NET"_s, price}});
+        // Every third month an invoiced sale to an institution.
+        if (m % 3 == 0) {
+            const QDateTime when(first.addDays(20), QTime(14, 0));
+            const double invoiced = sale(when, u"F"_s, 4);
+            insertRecord(db, u"FATURA"_s,
+                         {{u"FATNO"_s, takeInvoiceNumber(db)}, {u"FATURANO"_s, QStringLiteral("GM-F%1").arg(m)},
+                          {u"SATISNO"_s, invoiced}, {u"FATARIH"_s, when.date()}, {u"KRMKOD"_s, u"MEB"_s},
+                          {u"KRMAD"_s, u"MİLLİ EĞİTİM MÜDÜRLÜĞÜ"_s}, {u"KES"_s, true}, {u"NET"_s, 4 * price}});
+        }
+    }
+    // An exchange with another pharmacy each way.
+    recordStockMovement(db, {product, QDateTime(start.addMonths(7).addDays(3), QTime(12, 0)), 1, 999999999, 5.0, price, {}, {}});
+    recordStockMovement(db, {product, QDateTime(start.addMonths(15).addDays(3), QTime(12, 0)), 2, 999999999, {}, {}, 4.0, price});
+    // The inventory program's corrections.
+    insertRecord(db, u"MRAPORD"_s, {{u"ILACNO"_s, product}, {u"MIKDEG"_s, -2}});
+    insertRecord(db, u"MRAPORD"_s, {{u"ILACNO"_s, product}, {u"MIKDEG"_s, 1}});
+    tx.commit();
 }
 
 }  // namespace selvar

@@ -7,4 +7,8 @@
 namespace selvar {
 class Database;
 void addDemoPurchases(Database& db, const QDate& today);
+// Two more years of history for the demo's best-selling product before its last year:
+// purchases from both suppliers, retail, prescription and invoiced sales, an exchange
+// each way and the inventory program's corrections.
+void addDemoMovementHistory(Database& db, const QDate& today);
 }

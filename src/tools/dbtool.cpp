@@ -75,6 +75,7 @@ int create(const QString& what, const AliasConfig& alias, bool replace)
         addDemoSskInvoices(db, QDate::currentDate());
         addDemoPurchases(db, QDate::currentDate());
         addDemoReports(db, QDate::currentDate());
+        addDemoMovementHistory(db, QDate::currentDate());
     }
     out << (what == u"demo"_s ? "demo database" : "empty database") << " created: " << alias.displayName() << "\n";
     if (what == u"demo"_s) out << "user " << DemoUser << ", password " << DemoPassword << "\n";
