@@ -166,13 +166,70 @@ void addSskInvoiceMonths(Database& db, int products)
         }
     }
 }
+
+// For the movement history: a best-selling product (number 50) with ten years of history,
+// about 60,000 movements from every source with the rows that explain them, a few
+// inventory corrections; and product 51 with ten movements.
+void addBestSellerHistory(Database& db)
+{
+    std::mt19937 rng(5);
+    Sql move(db, u"INSERT INTO URUNHRK (ILACNO, GCTARIH, GIRMIK, CIKMIK, GIRFIYAT, CIKFIYAT, ALSATNO, SIRANO) "
+                 u"VALUES (:i, :t, :g, :c, :gf, :cf, :n, :s)"_s);
+    Sql sale(db, u"INSERT INTO SATIS (SATISNO, SIRANOURUN, SATARIH, ILACNO, FIYAT, MIKTAR, KDV, RECETETIP, PARAKENDE) "
+                 u"VALUES (:n, 1, :t, :i, 5000, :m, 8, 'N', :p)"_s);
+    Sql recete(db, u"INSERT INTO RECETE (RKDEFTERNO, KURUMKOD, SATISNO, RECTARIH, ALTARIH, HASTANO, NET) "
+                   u"VALUES (:r, 'ES', :n, :t, :t, :h, 5000)"_s);
+    Sql invoice(db, u"INSERT INTO FATURA (FATNO, FATURANO, SATISNO, FATARIH, KRMKOD, KRMAD, KES, NET) "
+                    u"VALUES (:f, :f2, :n, :t, 'MEB', 'MİLLİ EĞİTİM MÜDÜRLÜĞÜ', :k, 5000)"_s);
+    Sql purchase(db, u"INSERT INTO ALIS1 (KRMKOD, ALISNO, FATNO, FATARIH, NET) VALUES (:k, :n, :f, :t, 40000)"_s);
+    const QDateTime start(QDate(2016, 12, 1), QTime(8, 0));
+    double saleNo = 9000000, purchaseNo = 900000, invoiceNo = 9000000;
+    for (int i = 0; i < 60000; ++i) {
+        const QDateTime when = start.addSecs(qint64(i) * 5256);  // ten years over the movements
+        const int kind = int(rng() % 100);
+        move.bind(u"i"_s, 50).bind(u"t"_s, when);
+        if (kind < 11) {  // a purchase from one of the two suppliers
+            ++purchaseNo;
+            purchase.bind(u"k"_s, kind % 2 ? u"DEPO2"_s : u"DEPO1"_s).bind(u"n"_s, purchaseNo);
+            purchase.bind(u"f"_s, QStringLiteral("B-%1").arg(qint64(purchaseNo))).bind(u"t"_s, when.date()).exec();
+            move.bind(u"g"_s, 10).bind(u"c"_s, QVariant()).bind(u"gf"_s, 4000.0).bind(u"cf"_s, QVariant());
+            move.bind(u"n"_s, purchaseNo).bind(u"s"_s, 1).exec();
+            continue;
+        }
+        if (kind < 13) {  // an exchange in or out
+            const bool in = kind == 11;
+            move.bind(u"g"_s, in ? QVariant(2) : QVariant()).bind(u"c"_s, in ? QVariant() : QVariant(2));
+            move.bind(u"gf"_s, in ? QVariant(4000.0) : QVariant()).bind(u"cf"_s, in ? QVariant() : QVariant(4000.0));
+            move.bind(u"n"_s, double(i)).bind(u"s"_s, 999999999).exec();
+            continue;
+        }
+        ++saleNo;
+        const QString letter = kind < 80 ? u"P"_s : (kind < 93 ? u"R"_s : u"F"_s);
+        sale.bind(u"n"_s, saleNo).bind(u"t"_s, when).bind(u"i"_s, 50).bind(u"m"_s, 1).bind(u"p"_s, letter).exec();
+        if (letter == u"R"_s)
+            recete.bind(u"r"_s, QStringLiteral("BS%1").arg(qint64(saleNo))).bind(u"n"_s, saleNo).bind(u"t"_s, when.date())
+                .bind(u"h"_s, 1 + int(rng() % 50000)).exec();
+        if (letter == u"F"_s) {
+            ++invoiceNo;
+            invoice.bind(u"f"_s, invoiceNo).bind(u"f2"_s, QString::number(qint64(invoiceNo))).bind(u"n"_s, saleNo);
+            invoice.bind(u"t"_s, when.date()).bind(u"k"_s, true).exec();
+        }
+        move.bind(u"g"_s, QVariant()).bind(u"c"_s, 1).bind(u"gf"_s, QVariant()).bind(u"cf"_s, 5000.0);
+        move.bind(u"n"_s, saleNo).bind(u"s"_s, 1).exec();
+    }
+    for (int k = 0; k < 4; ++k) Sql::run(db, u"INSERT INTO MRAPORD (ILACNO, MIKDEG) VALUES (50, :m)"_s, {{u"m"_s, k % 2 ? 3 : -2}});
+    for (int i = 0; i < 10; ++i) {
+        move.bind(u"i"_s, 51).bind(u"t"_s, start.addDays(i * 300)).bind(u"g"_s, QVariant()).bind(u"c"_s, 1);
+        move.bind(u"gf"_s, QVariant()).bind(u"cf"_s, 5000.0).bind(u"n"_s, 9500000.0 + i).bind(u"s"_s, 1).exec();
+    }
+}
 }  // namespace
 
 QString largeDatabase(const LargeSizes& s)
 {
     const QString dir = QCoreApplication::applicationDirPath() + u"/../bench-data"_s;
     QDir().mkpath(dir);
-    const QString path = QDir(dir).absoluteFilePath(QStringLiteral("large-%1-v6.sqlite").arg(s.products));
+    const QString path = QDir(dir).absoluteFilePath(QStringLiteral("large-%1-v7.sqlite").arg(s.products));
     if (QFile::exists(path)) return path;
     QTextStream(stdout) << "generating " << path << " ...\n";
     QElapsedTimer timer;
@@ -298,6 +355,7 @@ QString largeDatabase(const LargeSizes& s)
         }
         addReportHistory(db);
         addSskInvoiceMonths(db, s.products);
+        addBestSellerHistory(db);
         Sql::run(db, u"UPDATE HRKNOAL SET HRKNO = (SELECT COALESCE(MAX(HAREKNO), 0) + 1 FROM HAREKET)"_s);
         Sql::run(db, u"UPDATE NEWSATIS SET YENISATISNO = (SELECT MAX(SATISNO) + 1 FROM SATIS)"_s);
         tx.commit();
@@ -343,7 +401,8 @@ AliasConfig largeDatabaseOn(const QString& engine, const LargeSizes& sizes)
                         && count(server, "HASTA") >= count(source, "HASTA") && count(server, "RECSSK") >= count(source, "RECSSK")
                         && count(server, "iskonto") >= count(source, "iskonto")
                         && count(server, "RECSSK_A") >= count(source, "RECSSK_A")
-                        && Sql::scalar(server, u"SELECT COUNT(*) FROM KOORFAT"_s).toInt() == 2;
+                        && Sql::scalar(server, u"SELECT COUNT(*) FROM KOORFAT"_s).toInt() == 2
+                        && Sql::scalar(server, u"SELECT COUNT(*) FROM MRAPORD WHERE ILACNO = 50"_s).toInt() == 4;
     if (!filled) {
         QTextStream(stdout) << "copying " << file << " to the server ...\n";
         QElapsedTimer timer;

@@ -81,7 +81,7 @@ TBrStokForm::TBrStokForm(Session& session, qint64 productNo, const QString& prod
         buttons_ << b;
         return b;
     };
-    add(u"Tarih Aralığı "_s, [this] {
+    add(u"&Tarih Aralığı "_s, [this] {
         const QDate today = session_.clock.today();
         const DateRange r = TarihAraligiAl(session_, today, today, u"Olan İlaç Satışlarını ve Alışlarını Göster"_s, this);
         if (!r.accepted) return;
