@@ -157,7 +157,12 @@ QList<TableDef> buildTables()
     t << TableDef{u"URUNHRK"_s,
                   {L(u"ILACNO"_s), TS(u"GCTARIH"_s), L(u"GIRMIK"_s), L(u"CIKMIK"_s), M(u"GIRFIYAT"_s),
                    M(u"CIKFIYAT"_s), N(u"ALSATNO"_s), L(u"SIRANO"_s, u"999999999 = exchange"_s)},
-                  {u"ILACNO"_s, u"GCTARIH"_s, u"ALSATNO"_s, u"SIRANO"_s}, {I(u"HRKNO"_s, {u"ALSATNO"_s})}, false,
+                  {u"ILACNO"_s, u"GCTARIH"_s, u"ALSATNO"_s, u"SIRANO"_s},
+                  // HRKTOPLAM holds what a product's entry and exit totals read, so they are
+                  // summed from the index alone.
+                  {I(u"HRKNO"_s, {u"ALSATNO"_s}),
+                   I(u"HRKTOPLAM"_s, {u"ILACNO"_s, u"GIRMIK"_s, u"GIRFIYAT"_s, u"CIKMIK"_s, u"CIKFIYAT"_s})},
+                  false,
                   u"product movements"_s, {}};
     t << TableDef{u"PROSES"_s,
                   {TS(u"TARIH"_s), A(u"ACIKLA"_s, 36), N(u"ISLETNO"_s), M(u"TUTAR"_s), A(u"ISLETIPI"_s, 15),
