@@ -11,6 +11,8 @@
 #include "purchasing/alis_logic.h"
 #include "purchasing/isl_alis_logic.h"
 
+#include <tuple>
+
 namespace selvar {
 using namespace Qt::Literals::StringLiterals;
 
@@ -199,9 +201,19 @@ void addDemoMovementHistory(Database& db, const QDate& today)
                           {u"KRMAD"_s, u"MİLLİ EĞİTİM MÜDÜRLÜĞÜ"_s}, {u"KES"_s, true}, {u"NET"_s, 4 * price}});
         }
     }
-    // An exchange with another pharmacy each way.
-    recordStockMovement(db, {product, QDateTime(start.addMonths(7).addDays(3), QTime(12, 0)), 1, 999999999, 5.0, price, {}, {}});
-    recordStockMovement(db, {product, QDateTime(start.addMonths(15).addDays(3), QTime(12, 0)), 2, 999999999, {}, {}, 4.0, price});
+    // An exchange with another pharmacy each way, each under its own exchange row.
+    const QString name = Sql::scalar(db, u"SELECT ILACAD FROM URUN WHERE ILACNO = :p"_s, {{u"p"_s, product}}).toString();
+    for (const auto& [months, type, quantity] : {std::tuple{7, u"E"_s, 5}, std::tuple{15, u"V"_s, 4}}) {
+        const QDate day = start.addMonths(months).addDays(3);
+        const double no = double(insertRecord(db, u"TAKAS"_s,
+                                              {{u"ECZADI"_s, u"ŞİFA ECZANESİ"_s}, {u"ILACAD"_s, name}, {u"ADET"_s, quantity},
+                                               {u"TUTAR"_s, quantity * price}, {u"TIP"_s, type}, {u"TARIH"_s, day},
+                                               {u"SONDURUM"_s, u"K"_s}}));
+        StockMovement m{product, QDateTime(day, QTime(0, 0)), no, 999999999, {}, {}, {}, {}};
+        if (type == u"E"_s) m.inQuantity = quantity, m.inPrice = price;
+        else m.outQuantity = quantity, m.outPrice = price;
+        recordStockMovement(db, m);
+    }
     // The inventory program's corrections.
     insertRecord(db, u"MRAPORD"_s, {{u"ILACNO"_s, product}, {u"MIKDEG"_s, -2}});
     insertRecord(db, u"MRAPORD"_s, {{u"ILACNO"_s, product}, {u"MIKDEG"_s, 1}});

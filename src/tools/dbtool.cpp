@@ -10,6 +10,7 @@
 #include "data/database.h"
 #include "data/demo.h"
 #include "data/transfer.h"
+#include "exchange/demo_exchanges.h"
 #include "invoicing/demo_invoices.h"
 #include "prescriptions/demo_repricing.h"
 #include "purchasing/demo_purchases.h"
@@ -74,6 +75,7 @@ int create(const QString& what, const AliasConfig& alias, bool replace)
         addDemoInvoices(db, QDate::currentDate());
         addDemoSskInvoices(db, QDate::currentDate());
         addDemoPurchases(db, QDate::currentDate());
+        addDemoExchanges(db, QDate::currentDate());
         addDemoReports(db, QDate::currentDate());
         addDemoMovementHistory(db, QDate::currentDate());
     }
