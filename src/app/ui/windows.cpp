@@ -1,6 +1,7 @@
 #include "app/ui/windows.h"
 
 #include "app/ui/main_form.h"
+#include "exchange/ui/takas_forms.h"
 #include "invoicing/ui/fatura_kayit.h"
 #include "invoicing/ui/ssk_invoice.h"
 #include "sales/ui/arajen_dlg.h"
@@ -29,6 +30,7 @@ struct Others {
     std::unique_ptr<TSatisSSKForm> satisSsk;
     std::unique_ptr<TMikSSKDlg> mikSsk;
     std::unique_ptr<TMikDlg> mik;
+    std::unique_ptr<TFormTakas> takas;
 };
 }  // namespace
 
@@ -43,6 +45,7 @@ LongLivedWindows createLongLivedWindows(Session& session)
     auto others = std::make_shared<Others>();
     WindowOpeners openers;
     openers.sale = [o = others.get()] { o->satis->Giris(); };
+    openers.exchange = [o = others.get()] { o->takas->Giris(); };
     openers.sskSale = [o = others.get()] { o->satisSsk->Giris(); };
     openers.purchase = [o = others.get()] { o->alis->Giris(); };
     // The repricing windows hand a sale to the back sheets.
@@ -115,6 +118,7 @@ LongLivedWindows createLongLivedWindows(Session& session)
     others->mik = std::make_unique<TMikDlg>(session, others->satis.get());
     others->satis->setValuesDialog(others->mik.get());
     others->alis->setValuesDialog(others->mik.get());  // the one values dialog, in its purchase mode here
+    others->takas = std::make_unique<TFormTakas>(session, w.main.get());
     w.others = others;
     return w;
 }

@@ -1,0 +1,177 @@
+// The exchange window driven by keys: a given exchange recorded with its movement, edited,
+// refused while incomplete, deleted; the pharmacy picker's Turkish order and typing; the
+// search going to the chosen row.
+#include "data/database.h"
+#include "data/sql.h"
+#include "data/table.h"
+#include "exchange/ui/takas_forms.h"
+#include "platform/clock.h"
+#include "platform/session.h"
+#include "support/fake_companion.h"
+#include "support/scripted_prompter.h"
+#include "support/testdb.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QButtonGroup>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+using namespace selvar;
+using namespace selvar::test;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+struct Fixture {
+    TestDb t;
+    ScriptedPrompter prompter;
+    FixedClock clock{QDateTime(QDate(2026, 12, 9), QTime(14, 0))};
+    FakeCompanion companion;
+    Session session{t.db(), prompter, clock};
+    qint64 product = 0;
+    Fixture()
+    {
+        session.companion = &companion;
+        product = addProduct(t.db(), u"AMOKLAVİN 500 MG 10 SUPP"_s, 3000, 20);
+    }
+    double stock() { return Sql::scalar(t.db(), u"SELECT MIKTAR FROM URUN WHERE ILACNO = :p"_s, {{u"p"_s, product}}).toDouble(); }
+    int count(const QString& sql) { return Sql::scalar(t.db(), sql).toInt(); }
+};
+// Typed characters beyond ASCII, as a keyboard with Turkish letters sends them.
+void typeText(QWidget* w, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &release);
+    }
+}
+}  // namespace
+
+class TstTakasForm : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void recordEditDelete();
+    void pickerAndSearch();
+};
+
+void TstTakasForm::recordEditDelete()
+{
+    Fixture f;
+    TFormTakas form(f.session);
+    form.Giris();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(form.windowTitle(), u"Takas Kayıt"_s);
+    QCOMPARE(form.numberLabel()->text(), QString());
+
+    // Insert, F5 with the product, the quantity, Tab: the amount from the card's price.
+    QTest::keyClick(&form, Qt::Key_Insert);
+    QVERIFY(form.editing());
+    QCOMPARE(form.box(u"TARIH"_s)->text(), u"09/12/2026"_s);
+    f.companion.answer(u"BrUrunCreate"_s, u"AMOKLAVİN 500 MG 10 SUPP"_s);
+    QTest::keyClick(&form, Qt::Key_F5);
+    QCOMPARE(form.box(u"ILACAD"_s)->text(), u"AMOKLAVİN 500 MG 10 SUPP"_s);
+    QVERIFY(form.box(u"ADET"_s)->hasFocus());
+    QCOMPARE(form.priceLabel()->text(), u"3.000 TL"_s);
+    QTest::keyClicks(form.box(u"ADET"_s), u"3"_s);
+    QTest::keyClick(form.box(u"ADET"_s), Qt::Key_Tab);
+    QCOMPARE(form.box(u"TUTAR"_s)->text(), u"9.000"_s);
+    // Without the pharmacy: refused, nothing written, still editing.
+    QTest::keyClick(&form, Qt::Key_S, Qt::AltModifier);
+    QTRY_COMPARE(f.prompter.texts().value(0), u"Bilgiler verilmeden Kayıt Saklanmaz!"_s);
+    QVERIFY(form.editing());
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM TAKAS"_s), 0);
+    // Leaving the row is refused the same way.
+    QTest::keyClick(&form, Qt::Key_PageUp);
+    QCOMPARE(f.prompter.texts().size(), 2);
+    QVERIFY(form.editing());
+    form.box(u"ECZADI"_s)->setFocus();
+    typeText(form.box(u"ECZADI"_s), u"şifa eczanesi"_s);
+    QCOMPARE(form.box(u"ECZADI"_s)->text(), u"şifa eczanesi"_s);
+    QTest::keyClick(&form, Qt::Key_D, Qt::AltModifier);  // "Ürün Verdim(Stoktan Düş)"
+    QTRY_COMPARE(form.types()->checkedId(), 3);
+    QTest::keyClick(&form, Qt::Key_S, Qt::AltModifier);
+    QTRY_VERIFY(!form.editing());
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM TAKAS WHERE TIP = 'V' AND TUTAR = 9000 AND ECZADI = 'ŞİFA ECZANESİ'"_s), 1);
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM URUNHRK WHERE SIRANO = 999999999 AND CIKMIK = 3"_s), 1);
+    QCOMPARE(f.stock(), 17.0);
+    QCOMPARE(form.numberLabel()->text(), QString::number(form.currentNo()));
+
+    // F2, quantity 2, Alt+S: one unit back, still one movement.
+    QTest::keyClick(&form, Qt::Key_F2);
+    QVERIFY(form.box(u"ADET"_s)->hasFocus());
+    form.box(u"ADET"_s)->selectAll();
+    QTest::keyClicks(form.box(u"ADET"_s), u"2"_s);
+    QTest::keyClick(&form, Qt::Key_S, Qt::AltModifier);
+    QTRY_VERIFY(!form.editing());
+    QCOMPARE(f.stock(), 18.0);
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM URUNHRK WHERE SIRANO = 999999999"_s), 1);
+    // Esc cancels an edit without writing.
+    QTest::keyClick(&form, Qt::Key_F2);
+    form.box(u"ADET"_s)->selectAll();
+    QTest::keyClicks(form.box(u"ADET"_s), u"9"_s);
+    QTest::keyClick(&form, Qt::Key_Escape);
+    QVERIFY(!form.editing());
+    QVERIFY(form.isVisible());
+    QCOMPARE(form.box(u"ADET"_s)->text(), u"2"_s);
+    QCOMPARE(f.stock(), 18.0);
+    // Ctrl+Delete after "Silinsin mi?": stock back, movement and row gone.
+    f.prompter.answer(Answer::Yes);
+    QTest::keyClick(&form, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(f.prompter.texts().last(), u"Silinsin mi?"_s);
+    QCOMPARE(f.stock(), 20.0);
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM TAKAS"_s), 0);
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM URUNHRK"_s), 0);
+}
+
+void TstTakasForm::pickerAndSearch()
+{
+    Fixture f;
+    TakasLogic logic(f.session);
+    for (const QString& name : {u"ZEYNEP ECZANESİ"_s, u"ÇINAR ECZANESİ"_s, u"CAN ECZANESİ"_s}) {
+        Exchange e;
+        e.pharmacy = name;
+        e.product = u"AMOKLAVİN 500 MG 10 SUPP"_s;
+        e.quantity = 1;
+        e.amount = 3000;
+        e.date = QDate(2026, 11, 1);
+        QVERIFY(logic.store(e));
+    }
+    {
+        TFormARATAK picker(f.session);
+        picker.show();
+        QVERIFY(QTest::qWaitForWindowActive(&picker));
+        QCOMPARE(picker.list()->count(), 3);
+        QCOMPARE(picker.list()->item(1)->text(), u"ÇINAR ECZANESİ"_s);
+        typeText(picker.list(), u"çx"_s);  // x continues no name: dropped
+        QCOMPARE(picker.searched()->text(), u"Aranan: ç"_s);
+        QCOMPARE(picker.chosen(), u"ÇINAR ECZANESİ"_s);
+        QTest::keyClick(picker.list(), Qt::Key_Escape);
+        QCOMPARE(picker.chosen(), u"CAN ECZANESİ"_s);
+        QCOMPARE(picker.searched()->text(), u"Aranan: "_s);
+    }
+    // The search returns the row's number and the window goes there.
+    TFormTakas form(f.session);
+    form.Giris();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(form.box(u"ECZADI"_s)->text(), u"CAN ECZANESİ"_s);  // the last row
+    QTimer::singleShot(50, [] {
+        auto* search = qobject_cast<TFormTARA*>(QApplication::activeModalWidget());
+        QVERIFY(search);
+        QCOMPARE(search->windowTitle(), u"Takas Arama"_s);
+        QCOMPARE(search->grid()->item(0, 5)->text(), u"Aldık"_s);
+        QTest::keyClicks(search->grid(), u"zey"_s);
+        QTest::keyClick(search->grid(), Qt::Key_Return);
+    });
+    QTest::keyClick(&form, Qt::Key_F3);
+    QCOMPARE(form.box(u"ECZADI"_s)->text(), u"ZEYNEP ECZANESİ"_s);
+    QCOMPARE(form.currentNo(), 1);
+}
+
+QTEST_MAIN(TstTakasForm)
+#include "tst_takas_form.moc"
