@@ -5,6 +5,9 @@
 #include "data/sql.h"
 #include "data/table.h"
 #include "exchange/ui/takas_forms.h"
+#include "exchange/ui/takas_list_forms.h"
+#include "print/document.h"
+#include "print/print_service.h"
 #include "platform/clock.h"
 #include "platform/session.h"
 #include "support/fake_companion.h"
@@ -20,6 +23,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <tuple>
 
 using namespace selvar;
 using namespace selvar::test;
@@ -58,6 +62,7 @@ class TstTakasForm : public QObject {
 private Q_SLOTS:
     void recordEditDelete();
     void pickerAndSearch();
+    void listAndPriceUpdate();
 };
 
 void TstTakasForm::recordEditDelete()
@@ -171,6 +176,75 @@ void TstTakasForm::pickerAndSearch()
     QTest::keyClick(&form, Qt::Key_F3);
     QCOMPARE(form.box(u"ECZADI"_s)->text(), u"ZEYNEP ECZANESİ"_s);
     QCOMPARE(form.currentNo(), 1);
+}
+
+void TstTakasForm::listAndPriceUpdate()
+{
+    Fixture f;
+    RecordingPrintService printing(300);
+    f.session.print = &printing;
+    TakasLogic logic(f.session);
+    for (const auto& [type, quantity, amount] : {std::tuple{u"A"_s, 2, 10000.0}, std::tuple{u"E"_s, 3, 15000.0},
+                                                 std::tuple{u"U"_s, 1, 8000.0}, std::tuple{u"V"_s, 4, 12000.0}}) {
+        Exchange e;
+        e.pharmacy = u"DR. AYŞE'NİN ECZANESİ"_s;
+        e.product = u"AMOKLAVİN 500 MG 10 SUPP"_s;
+        e.quantity = quantity;
+        e.amount = amount;
+        e.type = type;
+        e.state = u"A"_s;
+        e.date = QDate(2026, 11, 5);
+        QVERIFY(logic.store(e));
+    }
+    // The query dialog: the to date typed, "İkisi de" by default.
+    {
+        TSorTakasDlg dialog(f.session);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QCOMPARE(dialog.windowTitle(), u"Takas Listesi Sorgusu"_s);
+        QCOMPARE(dialog.types()->checkedId(), 2);
+        dialog.toBox()->setFocus();
+        QTest::keyClicks(dialog.toBox(), u"30112026"_s);
+        dialog.pharmacyBox()->setText(u"DR. AYŞE'NİN ECZANESİ"_s);
+        const ExchangeQuery q = dialog.query();
+        QCOMPARE(q.from, QString());
+        QCOMPARE(q.to, u"30/11/2026"_s);
+        QCOMPARE(q.type, 2);
+        TTAKSORForm list(f.session, q);
+        QVERIFY(list.hasRows());
+        QCOMPARE(list.windowTitle(), u"Takas Listesi 30/11/2026 e kadar"_s);
+        QCOMPARE(list.grid()->rowCount(), 4);
+        QCOMPARE(list.total(0)->text(), u"5Adet Ürün 25.000 TL"_s);
+        QCOMPARE(list.total(1)->text(), u"5 Adet Ürün 20.000 TL"_s);
+        QCOMPARE(list.total(2)->text(), u"5.000 TL Borçluyuz."_s);
+        list.sortBy(2);  // "Tutar": the largest first
+        QCOMPARE(list.grid()->item(0, 4)->text(), u"15.000 TL"_s);
+        list.print();
+        QCOMPARE(printing.jobs().back().document.title, u"TAKAS LİSTESİ"_s);
+        QStringList texts;
+        for (const TextItem& i : printing.jobs().back().document.pages[0].texts()) texts << i.text;
+        QVERIFY(texts.contains(u"DR. AYŞE'NİN ECZANESİ    05.11.26 AMOKLAVİN 500 MG 10 SUPP                4       12.000 TL, Vrdk.St"_s));
+        QVERIFY(texts.contains(u"               Toplam : 5.000 TL Borçluyuz."_s));
+    }
+    // The price update: the given ones below today's 5.000.
+    Sql::run(f.t.db(), u"UPDATE URUN SET FIYAT = 5000"_s);
+    {
+        TFormTakGun update(f.session);
+        QVERIFY(update.hasRows());
+        // The "U" went at 8.000 a unit, above today's price: only the "V" at 3.000 a unit.
+        QCOMPARE(update.grid()->rowCount(), 1);
+        QCOMPARE(update.windowTitle(), u"Takas Fiyatlarının Güncellenmesi"_s);
+        QCOMPARE(update.grid()->item(0, 6)->text(), u"8.000 TL"_s);
+        QCOMPARE(update.grid()->item(0, 7)->text(), u"20.000 TL"_s);
+        f.prompter.answer(Answer::Yes);
+        update.updateAll();
+        QCOMPARE(f.prompter.texts().last(), u"Tüm Liste Güncellensin mi?"_s);
+    }
+    QCOMPARE(Sql::scalar(f.t.db(), u"SELECT TUTAR FROM TAKAS WHERE TIP = 'U'"_s).toDouble(), 8000.0);
+    QCOMPARE(Sql::scalar(f.t.db(), u"SELECT TUTAR FROM TAKAS WHERE TIP = 'V'"_s).toDouble(), 20000.0);
+    f.prompter.clear();
+    TakasGuncelle(f.session);
+    QCOMPARE(f.prompter.texts(), QStringList{u"Güncellencek kayıt yok."_s});
 }
 
 QTEST_MAIN(TstTakasForm)

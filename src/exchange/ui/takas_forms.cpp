@@ -1,5 +1,7 @@
 #include "exchange/ui/takas_forms.h"
 
+#include "exchange/ui/takas_list_forms.h"
+
 #include "companion/companion.h"
 #include "core/dates.h"
 #include "core/format.h"
@@ -322,6 +324,8 @@ TFormTakas::TFormTakas(Session& session, QWidget* parent) : QDialog(parent), ses
     add(u"Ürün Seç"_s, [this] { chooseProduct(); });
     add(u"Eczane Seç"_s, [this] { choosePharmacy(); });
     add(u"Arama"_s, [this] { search(); });
+    add(u"Sorgu"_s, [this] { queryList(); });
+    add(u"Güncelleme"_s, [this] { priceUpdate(); });
     auto* close = new QPushButton(u"Kapat"_s, this);
     close->setAutoDefault(false);
     close->setFocusPolicy(Qt::NoFocus);
@@ -347,6 +351,8 @@ TFormTakas::TFormTakas(Session& session, QWidget* parent) : QDialog(parent), ses
     key(QKeySequence(Qt::Key_F5), [this] { chooseProduct(); });
     key(QKeySequence(Qt::Key_F6), [this] { choosePharmacy(); });
     key(QKeySequence(Qt::Key_F3), [this] { search(); });
+    key(QKeySequence(Qt::Key_F4), [this] { queryList(); });
+    key(QKeySequence(Qt::Key_F9), [this] { priceUpdate(); });
     resize(560, 520);
 }
 
@@ -526,6 +532,20 @@ void TFormTakas::search()
     if (no == 0) return;
     load();
     moveTo(int(rows_.indexOf(no)));
+}
+
+void TFormTakas::queryList()
+{
+    if (editing_ && !leaveEdit()) return;
+    TakasListesiAc(session_, this);
+}
+
+void TFormTakas::priceUpdate()
+{
+    // A pending edit is stored first; the amounts shown are read again afterwards.
+    if (editing_ && !leaveEdit()) return;
+    TakasGuncelle(session_, this);
+    moveTo(index_);
 }
 
 void TFormTakas::reject()

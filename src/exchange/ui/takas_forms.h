@@ -93,6 +93,8 @@ public:
     void chooseProduct();
     void choosePharmacy();
     void search();
+    void queryList();    // F4 "Sorgu"
+    void priceUpdate();  // F9 "Güncelleme"
 
     QLineEdit* box(const QString& name) const;
     QLabel* numberLabel() const { return number_; }
