@@ -43,7 +43,7 @@ bool movesStock(const QString& type) { return type == u"E"_s || type == u"V"_s; 
 
 QString exchangeTypeText(const QString& type, int where)
 {
-    if (type == u"A"_s) return where == 2 ? u"Aldık"_s : u"Aldık"_s;
+    if (type == u"A"_s) return u"Aldık"_s;
     if (type == u"U"_s) return u"Verdik"_s;
     if (type == u"E"_s) return where == 2 ? u"Aldk.St"_s : u"Aldık.Stk."_s;
     if (type == u"V"_s) return where == 2 ? u"Vrdk.St"_s : (where == 1 ? u"Verdik.Stk"_s : u"Verdik.Stk."_s);

@@ -282,15 +282,6 @@ const std::array<DiskTable, 4>& diskTables()
     return t;
 }
 
-bool readDbfLayout(const QString& path, QList<DbfField>& fields, int& recordLength)
-{
-    const std::optional<DbfHeader> h = readHeader(path);
-    if (!h) return false;
-    fields = h->fields;
-    recordLength = h->recordLength;
-    return true;
-}
-
 DisketLogic::DisketLogic(Session& session) : session_(session) {}
 
 void DisketLogic::reset()

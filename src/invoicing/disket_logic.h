@@ -31,10 +31,6 @@ struct DiskTable {
 // The four tables in the order they are built and copied.
 const std::array<DiskTable, 4>& diskTables();
 
-// The field descriptors of a dBASE file and its record length, read from its header;
-// false when it cannot be read as one.
-bool readDbfLayout(const QString& path, QList<DbfField>& fields, int& recordLength);
-
 class DisketLogic {
 public:
     explicit DisketLogic(Session& session);

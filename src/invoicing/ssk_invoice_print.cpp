@@ -89,7 +89,7 @@ void HazirFatSskLogic::drawInvoice(Canvas& c, const QVariantMap& l, const QStrin
 
     QVariantMap card;
     {
-        Sql q(session_.db, u"SELECT AD, ADR1, ADR2, ADR3, VERGIDAIRE, VERGINO FROM KRMLAR WHERE KOD = :k"_s);
+        Sql q(session_.db, u"SELECT AD, ADR1, ADR2, ADR3, VERGIDAIRE, VERGINO, FATYUVAR FROM KRMLAR WHERE KOD = :k"_s);
         q.bind(u"k"_s, code_).exec();
         if (q.next())
             for (int i = 0; i < q.columnCount(); ++i) card.insert(q.columnName(i).toUpper(), q.value(i));
@@ -196,8 +196,7 @@ void HazirFatSskLogic::drawInvoice(Canvas& c, const QVariantMap& l, const QStrin
     c.textOutRight(dateEdge, line, money(t.net));
     line += lh;
 
-    const double rounded = sskRoundedNet(t.net, int(Sql::scalar(session_.db, u"SELECT FATYUVAR FROM KRMLAR WHERE KOD = :k"_s,
-                                                                {{u"k"_s, code_}}).toLongLong()));
+    const double rounded = sskRoundedNet(t.net, int(card.value(u"FATYUVAR"_s).toLongLong()));
     const double difference = t.net - rounded;
     if (rounded != t.net) {
         c.textOut(x0, line, u"Yuvarlama Farkı :"_s);

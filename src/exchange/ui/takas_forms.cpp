@@ -86,6 +86,25 @@ bool typeAheadKey(QKeyEvent* k, NameTypeAhead& typed, const QStringList& names, 
     searched->setText(u"Aranan: "_s + typed.text());
     return true;
 }
+
+// The "Aranan: " line and the choose / cancel buttons under a list with type-ahead.
+QLabel* addSearchFooter(QDialog* d, QVBoxLayout* layout, const QString& choose, const QString& cancel)
+{
+    auto* searched = new QLabel(u"Aranan: "_s, d);
+    layout->addWidget(searched);
+    auto* buttons = new QHBoxLayout;
+    auto* ok = new QPushButton(choose, d);
+    ok->setDefault(true);
+    auto* no = new QPushButton(cancel, d);
+    no->setAutoDefault(false);
+    QObject::connect(ok, &QPushButton::clicked, d, &QDialog::accept);
+    QObject::connect(no, &QPushButton::clicked, d, &QDialog::reject);
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(no);
+    layout->addLayout(buttons);
+    return searched;
+}
 }  // namespace
 
 // ---------------------------------------------------------------- "Eczane Seç"
@@ -103,19 +122,7 @@ TFormARATAK::TFormARATAK(Session& session, QWidget* parent) : QDialog(parent)
     list_ = new QListWidget(this);
     list_->installEventFilter(this);
     layout->addWidget(list_, 1);
-    searched_ = new QLabel(u"Aranan: "_s, this);
-    layout->addWidget(searched_);
-    auto* buttons = new QHBoxLayout;
-    auto* choose = new QPushButton(u"&Seç"_s, this);
-    choose->setDefault(true);
-    auto* cancel = new QPushButton(u"&Vazgeç"_s, this);
-    cancel->setAutoDefault(false);
-    connect(choose, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    buttons->addStretch();
-    buttons->addWidget(choose);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
+    searched_ = addSearchFooter(this, layout, u"&Seç"_s, u"&Vazgeç"_s);
     runCommand(session.prompter, [&] { names_ = TakasLogic(session).pharmacies(); });
     list_->addItems(names_);
     if (!names_.isEmpty()) list_->setCurrentRow(0);
@@ -168,19 +175,7 @@ TFormTARA::TFormTARA(Session& session, QWidget* parent) : QDialog(parent)
     grid_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     grid_->installEventFilter(this);
     layout->addWidget(grid_, 1);
-    searched_ = new QLabel(u"Aranan: "_s, this);
-    layout->addWidget(searched_);
-    auto* buttons = new QHBoxLayout;
-    auto* choose = new QPushButton(u"Seç"_s, this);
-    choose->setDefault(true);
-    auto* cancel = new QPushButton(u"Vazgeç"_s, this);
-    cancel->setAutoDefault(false);
-    connect(choose, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    buttons->addStretch();
-    buttons->addWidget(choose);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
+    searched_ = addSearchFooter(this, layout, u"Seç"_s, u"Vazgeç"_s);
     struct Row {
         qint64 no;
         QString pharmacy, product, type;
