@@ -11,6 +11,7 @@
 #include "platform/clock.h"
 #include "platform/session.h"
 #include "support/fake_companion.h"
+#include "support/fake_platform.h"
 #include "support/scripted_prompter.h"
 #include "support/testdb.h"
 
@@ -63,6 +64,7 @@ private Q_SLOTS:
     void recordEditDelete();
     void pickerAndSearch();
     void listAndPriceUpdate();
+    void listTypeAheadAndHelp();
 };
 
 void TstTakasForm::recordEditDelete()
@@ -245,6 +247,58 @@ void TstTakasForm::listAndPriceUpdate()
     f.prompter.clear();
     TakasGuncelle(f.session);
     QCOMPARE(f.prompter.texts(), QStringList{u"Güncellencek kayıt yok."_s});
+}
+
+// The list is in date order, yet typing finds a pharmacy; F1 opens the help of the
+// picker, the search and the price update.
+void TstTakasForm::listTypeAheadAndHelp()
+{
+    Fixture f;
+    FakePlatform platform;
+    f.session.platform = &platform;
+    TakasLogic logic(f.session);
+    int day = 1;
+    for (const QString& name : {u"ZEYNEP ECZANESİ"_s, u"ÇINAR ECZANESİ"_s, u"CAN ECZANESİ"_s, u"ŞİFA ECZANESİ"_s}) {
+        Exchange e;
+        e.pharmacy = name;
+        e.product = u"AMOKLAVİN 500 MG 10 SUPP"_s;
+        e.quantity = 1;
+        e.amount = 1000;
+        e.type = u"U"_s;
+        e.state = u"A"_s;
+        e.date = QDate(2026, 11, day++);
+        QVERIFY(logic.store(e));
+    }
+    TTAKSORForm list(f.session, ExchangeQuery{});
+    list.show();
+    QVERIFY(QTest::qWaitForWindowActive(&list));
+    QCOMPARE(list.grid()->item(0, 0)->text(), u"ŞİFA ECZANESİ"_s);  // the latest first
+    list.grid()->setFocus();
+    typeText(list.grid(), u"çq"_s);
+    QCOMPARE(list.grid()->item(list.grid()->currentRow(), 0)->text(), u"ÇINAR ECZANESİ"_s);
+    QCOMPARE(list.searched()->text(), u"Aranan: ç"_s);
+    QTest::keyClick(list.grid(), Qt::Key_Backspace);
+    typeText(list.grid(), u"z"_s);
+    QCOMPARE(list.grid()->item(list.grid()->currentRow(), 0)->text(), u"ZEYNEP ECZANESİ"_s);
+    list.sortBy(0);  // by name: the search starts again on the new order
+    QCOMPARE(list.searched()->text(), u"Aranan: "_s);
+    typeText(list.grid(), u"ş"_s);
+    QCOMPARE(list.grid()->item(list.grid()->currentRow(), 0)->text(), u"ŞİFA ECZANESİ"_s);
+
+    TFormARATAK picker(f.session);
+    picker.show();
+    QVERIFY(QTest::qWaitForWindowActive(&picker));
+    QTest::keyClick(&picker, Qt::Key_F1);
+    TFormTARA search(f.session);
+    search.show();
+    QVERIFY(QTest::qWaitForWindowActive(&search));
+    QTest::keyClick(&search, Qt::Key_F1);
+    Sql::run(f.t.db(), u"UPDATE URUN SET FIYAT = 5000"_s);
+    TFormTakGun update(f.session);
+    update.show();
+    QVERIFY(QTest::qWaitForWindowActive(&update));
+    QTest::keyClick(&update, Qt::Key_F1);
+    QCOMPARE(platform.calls, QStringList(3, u"help:SELVAR.HLP:0"_s));
 }
 
 QTEST_MAIN(TstTakasForm)

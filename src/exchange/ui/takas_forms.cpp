@@ -9,6 +9,7 @@
 #include "data/database.h"
 #include "data/sql.h"
 #include "platform/clock.h"
+#include "platform/platform.h"
 #include "platform/prompter.h"
 #include "platform/session.h"
 #include "platform/ui/command.h"
@@ -62,7 +63,6 @@ int NameTypeAhead::backspace(const QStringList& names)
     return text_.isEmpty() ? -1 : nearest(names, text_);
 }
 
-namespace {
 // Keys of a list with type-ahead: true when the key was taken.
 bool typeAheadKey(QKeyEvent* k, NameTypeAhead& typed, const QStringList& names, const std::function<void(int)>& go,
                   QLabel* searched)
@@ -87,6 +87,15 @@ bool typeAheadKey(QKeyEvent* k, NameTypeAhead& typed, const QStringList& names, 
     return true;
 }
 
+void addExchangeHelp(QWidget* window, Session& session)
+{
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), window);
+    QObject::connect(help, &QShortcut::activated, window, [&session] {
+        if (session.platform) session.platform->showHelp(u"SELVAR.HLP"_s, 0);
+    });
+}
+
+namespace {
 // The "Aranan: " line and the choose / cancel buttons under a list with type-ahead.
 QLabel* addSearchFooter(QDialog* d, QVBoxLayout* layout, const QString& choose, const QString& cancel)
 {
@@ -127,6 +136,7 @@ TFormARATAK::TFormARATAK(Session& session, QWidget* parent) : QDialog(parent)
     list_->addItems(names_);
     if (!names_.isEmpty()) list_->setCurrentRow(0);
     resize(360, 420);
+    addExchangeHelp(this, session);
     list_->setFocus();
 }
 
@@ -207,6 +217,7 @@ TFormTARA::TFormTARA(Session& session, QWidget* parent) : QDialog(parent)
     }
     if (!rows.isEmpty()) grid_->setCurrentCell(0, 0);
     resize(760, 460);
+    addExchangeHelp(this, session);
     grid_->setFocus();
 }
 

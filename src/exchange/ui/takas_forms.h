@@ -6,7 +6,10 @@
 #include <QDialog>
 #include <QHash>
 
+#include <functional>
+
 class QButtonGroup;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -31,6 +34,12 @@ private:
     int max_;
     QString text_;
 };
+
+// A key in a list with type-ahead on `names`: true when it was taken; `go` moves to a row.
+bool typeAheadKey(QKeyEvent* key, NameTypeAhead& typed, const QStringList& names, const std::function<void(int)>& go,
+                  QLabel* searched);
+// F1 opens the help file of the exchange windows.
+void addExchangeHelp(QWidget* window, Session& session);
 
 // "Eczane Seç": the pharmacies of the exchanges; the chosen name, empty when left.
 class TFormARATAK : public QDialog {

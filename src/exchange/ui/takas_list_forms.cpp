@@ -2,7 +2,7 @@
 
 #include "core/dates.h"
 #include "core/format.h"
-#include "exchange/ui/takas_forms.h"
+#include "core/turkish.h"
 #include "platform/prompter.h"
 #include "platform/session.h"
 #include "platform/ui/command.h"
@@ -22,6 +22,8 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <numeric>
 
 namespace selvar {
 using namespace Qt::Literals::StringLiterals;
@@ -136,7 +138,10 @@ TTAKSORForm::TTAKSORForm(Session& session, const ExchangeQuery& query, QWidget* 
     grid_->verticalHeader()->hide();
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     grid_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    grid_->installEventFilter(this);
     layout->addWidget(grid_, 1);
+    searched_ = new QLabel(u"Aranan: "_s, this);
+    layout->addWidget(searched_);
     auto* totals = new QHBoxLayout;
     const QStringList captions{u"Aldıklarımızın Tutarı"_s, u"Verdiklerimizin Tutarı"_s, u"Toplam"_s};
     for (int i = 0; i < 3; ++i) {
@@ -213,9 +218,35 @@ void TTAKSORForm::fill()
                                 QString::number(x.quantity), format(u"%m"_s, x.amount), exchangeTypeText(x.type, 0)};
         for (int c = 0; c < cells.size(); ++c) grid_->setItem(r, c, new QTableWidgetItem(cells[c]));
     }
+    QList<int> order(list_->rows.size());
+    std::iota(order.begin(), order.end(), 0);
+    QStringList keys;
+    for (const ExchangeListRow& x : list_->rows) keys << sortKey(x.pharmacy);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a] < keys[b]; });
+    sortedRows_ = order;
+    sortedNames_.clear();
+    for (int r : order) sortedNames_ << list_->rows[r].pharmacy;
+    typed_.clear();
+    searched_->setText(u"Aranan: "_s);
+    if (!list_->rows.isEmpty()) grid_->setCurrentCell(0, 0);
     totals_[0]->setText(list_->totals.received());
     totals_[1]->setText(list_->totals.given());
     totals_[2]->setText(list_->totals.difference());
+}
+
+bool TTAKSORForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == grid_ && event->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(event);
+        if (k->key() == Qt::Key_Escape && !typed_.text().isEmpty()) {
+            typed_.clear();
+            searched_->setText(u"Aranan: "_s);
+            return true;
+        }
+        if (typeAheadKey(k, typed_, sortedNames_, [this](int i) { grid_->setCurrentCell(sortedRows_[i], 0); }, searched_))
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TTAKSORForm::sortBy(int choice)
@@ -269,6 +300,7 @@ TFormTakGun::TFormTakGun(Session& session, QWidget* parent) : QDialog(parent), s
     layout->addLayout(buttons);
     fill();
     resize(900, 480);
+    addExchangeHelp(this, session_);
 }
 
 void TFormTakGun::fill()

@@ -2,6 +2,7 @@
 // The exchange list of a period, pharmacy and direction with its totals, sorting and
 // printout, its query dialog, and the price update of open given exchanges.
 #include "exchange/takas_logic.h"
+#include "exchange/ui/takas_forms.h"
 #include "print/font.h"
 
 #include <QDialog>
@@ -50,6 +51,10 @@ public:
     QLabel* total(int which) const { return totals_[which]; }  // 0 received, 1 given, 2 "Toplam"
     void sortBy(int choice);  // "Sıralama Kriteri"
     void print();             // "Yazıcı"
+    QLabel* searched() const { return searched_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void fill();
@@ -60,6 +65,11 @@ private:
     std::optional<TakasLogic::List> list_;
     QTableWidget* grid_;
     QLabel* totals_[3];
+    QLabel* searched_;
+    // Type-ahead on the pharmacy whatever the order: the names in Turkish order and their rows.
+    QStringList sortedNames_;
+    QList<int> sortedRows_;
+    NameTypeAhead typed_{36};
     QGroupBox* sortBox_;
     QButtonGroup* orders_;
     QSpinBox* margin_;
