@@ -223,13 +223,46 @@ void addBestSellerHistory(Database& db)
         move.bind(u"gf"_s, QVariant()).bind(u"cf"_s, 5000.0).bind(u"n"_s, 9500000.0 + i).bind(u"s"_s, 1).exec();
     }
 }
+// 20,000 exchanges with sixty pharmacies over two years, every type and state; a given one
+// in four went below the product's price of today.
+void addExchanges(Database& db, int products)
+{
+    std::mt19937 rng(21);
+    static const QStringList firstNames{u"ŞİFA"_s, u"ÇINAR"_s, u"GÜNEŞ"_s, u"ÖZLEM"_s, u"DR. AYŞE'NİN"_s, u"İKLİM"_s,
+                                        u"YAĞMUR"_s, u"ÜMİT"_s, u"DENİZ"_s, u"HAYAT"_s, u"MERKEZ"_s, u"ZEYNEP"_s};
+    static const QStringList lastNames{u"ECZANESİ"_s, u"ECZ."_s, u"SAĞLIK ECZANESİ"_s, u"YENİ ECZANESİ"_s, u"ÇARŞI ECZ."_s};
+    QStringList pharmacies;
+    for (const QString& a : firstNames)
+        for (const QString& b : lastNames) pharmacies << a + u' ' + b;
+    struct Card {
+        QString name;
+        double price;
+    };
+    std::vector<Card> cards;
+    {
+        Sql q(db, u"SELECT ILACAD, FIYAT FROM URUN WHERE ILACNO % 37 = 0 AND ILACNO < :n"_s);
+        q.bind(u"n"_s, products - 2).exec();
+        while (q.next()) cards.push_back({q.text(0), q.number(1)});
+    }
+    static const QStringList types{u"A"_s, u"U"_s, u"E"_s, u"V"_s};
+    static const QStringList states{u"A"_s, u"K"_s, QString()};
+    Sql q(db, u"INSERT INTO TAKAS (ECZADI, ILACAD, ADET, TUTAR, TARIH, TIP, SONDURUM) VALUES (:e, :i, :a, :t, :d, :p, :s)"_s);
+    for (int i = 0; i < 20000; ++i) {
+        const Card& c = cards[rng() % cards.size()];
+        const int quantity = i % 500 == 0 ? 0 : 1 + int(rng() % 10);
+        const double unit = c.price * (rng() % 4 == 0 ? 0.8 : 1.0);
+        q.bind(u"e"_s, pharmacies[int(rng() % pharmacies.size())].left(24)).bind(u"i"_s, c.name).bind(u"a"_s, quantity);
+        q.bind(u"t"_s, unit * quantity).bind(u"d"_s, QDate(2025, 12, 1).addDays(int(rng() % 730)));
+        q.bind(u"p"_s, types[int(rng() % 4)]).bind(u"s"_s, states[int(rng() % 3)]).exec();
+    }
+}
 }  // namespace
 
 QString largeDatabase(const LargeSizes& s)
 {
     const QString dir = QCoreApplication::applicationDirPath() + u"/../bench-data"_s;
     QDir().mkpath(dir);
-    const QString path = QDir(dir).absoluteFilePath(QStringLiteral("large-%1-v7.sqlite").arg(s.products));
+    const QString path = QDir(dir).absoluteFilePath(QStringLiteral("large-%1-v8.sqlite").arg(s.products));
     if (QFile::exists(path)) return path;
     QTextStream(stdout) << "generating " << path << " ...\n";
     QElapsedTimer timer;
@@ -356,6 +389,7 @@ QString largeDatabase(const LargeSizes& s)
         addReportHistory(db);
         addSskInvoiceMonths(db, s.products);
         addBestSellerHistory(db);
+        addExchanges(db, s.products);
         Sql::run(db, u"UPDATE HRKNOAL SET HRKNO = (SELECT COALESCE(MAX(HAREKNO), 0) + 1 FROM HAREKET)"_s);
         Sql::run(db, u"UPDATE NEWSATIS SET YENISATISNO = (SELECT MAX(SATISNO) + 1 FROM SATIS)"_s);
         tx.commit();
@@ -401,6 +435,7 @@ AliasConfig largeDatabaseOn(const QString& engine, const LargeSizes& sizes)
                         && count(server, "HASTA") >= count(source, "HASTA") && count(server, "RECSSK") >= count(source, "RECSSK")
                         && count(server, "iskonto") >= count(source, "iskonto")
                         && count(server, "RECSSK_A") >= count(source, "RECSSK_A")
+                        && count(server, "TAKAS") >= count(source, "TAKAS")
                         && Sql::scalar(server, u"SELECT COUNT(*) FROM KOORFAT"_s).toInt() == 2
                         && Sql::scalar(server, u"SELECT COUNT(*) FROM MRAPORD WHERE ILACNO = 50"_s).toInt() == 4;
     if (!filled) {

@@ -7,7 +7,7 @@
 // movements of every kind, discounts and private invoices, and an institution "SSKF" with
 // 6,000 SSK prescriptions of November 2026 to invoice and eleven invoiced months of
 // 1,000; product 50 with ten years of movements, some 60,000, from every source, and
-// product 51 with ten). Built once and kept in build/bench-data.
+// product 51 with ten; 20,000 exchanges with sixty pharmacies). Built once and kept in build/bench-data.
 #include "data/alias.h"
 
 #include <QString>

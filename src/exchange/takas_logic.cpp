@@ -70,12 +70,24 @@ QString ExchangeTotals::difference() const
 
 TakasLogic::TakasLogic(Session& session) : session_(session) {}
 
+namespace {
+// The sort key of a product name as the index ILACADI keeps it, so that lookups by name
+// use the index.
+QString nameKey(Database& db, const QString& alias)
+{
+    const QString column = db.dialect().quote(u"ILACAD"_s);
+    return sortKeySql(alias.isEmpty() ? column : alias + u'.' + column);
+}
+}  // namespace
+
 ExchangeProduct TakasLogic::productByName(const QString& name) const
 {
     ExchangeProduct p;
     if (name.trimmed().isEmpty()) return p;
-    Sql q(session_.db, u"SELECT ILACNO, FIYAT, MIKTAR FROM URUN WHERE ILACAD = :a ORDER BY ILACNO LIMIT 1"_s);
-    q.bind(u"a"_s, name).exec();
+    // Through the name index (its sort key), then the exact name.
+    Sql q(session_.db, u"SELECT ILACNO, FIYAT, MIKTAR FROM URUN WHERE "_s + nameKey(session_.db, QString())
+                           + u" = :k AND ILACAD = :a ORDER BY ILACNO LIMIT 1"_s);
+    q.bind(u"k"_s, sortKey(name)).bind(u"a"_s, name).exec();
     if (q.next()) p = {q.integer(0), q.number(1), q.number(2)};
     return p;
 }
@@ -125,26 +137,30 @@ bool TakasLogic::store(Exchange& e)
     const QVariantMap values{{u"ECZADI"_s, e.pharmacy}, {u"ILACAD"_s, e.product}, {u"ADET"_s, *e.quantity},
                              {u"TUTAR"_s, *e.amount}, {u"TIP"_s, e.type}, {u"TARIH"_s, e.date},
                              {u"SONDURUM"_s, e.state.isEmpty() ? QVariant() : QVariant(e.state)}};
-    if (e.no == 0) {
-        e.no = insertRecord(db, u"TAKAS"_s, values);
+    // The number is the exchange's only once the transaction has landed: a new row rolled
+    // back is stored again as new, not as an edit of a row that does not exist.
+    qint64 no = e.no;
+    if (no == 0) {
+        no = insertRecord(db, u"TAKAS"_s, values);
     } else {
-        const qint64 row = findKeyRow(db, u"TAKAS"_s, {}, {e.no});
-        if (!row) throw DbError(u"Takas No :"_s + QString::number(e.no) + u" bulunamadı."_s);
+        const qint64 row = findKeyRow(db, u"TAKAS"_s, {}, {no});
+        if (!row) throw DbError(u"Takas No :"_s + QString::number(no) + u" bulunamadı."_s);
         updateRecord(db, u"TAKAS"_s, row, values);
         // The old effect goes, whatever the new type; an exchange keeps at most one movement.
-        undoMovements(db, e.no);
+        undoMovements(db, no);
     }
     if (movesStock(e.type)) {
         StockMovement m;
         m.productNo = product.no;
         m.when = QDateTime(e.date, QTime(0, 0));
-        m.documentNo = double(e.no);
+        m.documentNo = double(no);
         m.line = ExchangeLine;
         if (e.type == u"E"_s) m.inQuantity = *e.quantity, m.inPrice = product.price;
         else m.outQuantity = *e.quantity, m.outPrice = product.price;
         recordStockMovement(db, m);
     }
     tx.commit();
+    e.no = no;
     return true;
 }
 
@@ -261,7 +277,9 @@ QList<PriceUpdateRow> TakasLogic::priceUpdates() const
     const QString no = session_.db.dialect().quote(u"NO"_s);
     Sql q(session_.db, u"SELECT T."_s + no
                            + u", T.ECZADI, T.ILACAD, T.TUTAR / T.ADET, U.FIYAT, T.ADET, U.FIYAT * T.ADET, "
-                             u"U.FIYAT * T.ADET - T.TUTAR FROM TAKAS T JOIN URUN U ON U.ILACAD = T.ILACAD "
+                             u"U.FIYAT * T.ADET - T.TUTAR FROM TAKAS T JOIN URUN U ON "_s
+                           + nameKey(session_.db, u"U"_s) + u" = "_s + nameKey(session_.db, u"T"_s)
+                           + u" AND U.ILACAD = T.ILACAD "
                              u"WHERE T.ADET >= 1 AND (CASE WHEN T.ADET >= 1 THEN T.TUTAR / T.ADET END) < U.FIYAT "
                              u"AND (T.SONDURUM = 'A' OR T.SONDURUM IS NULL OR T.SONDURUM = '') "
                              u"AND (T.TIP = 'U' OR T.TIP = 'V') ORDER BY T."_s
@@ -277,8 +295,8 @@ QList<PriceUpdateRow> TakasLogic::priceUpdates() const
 void TakasLogic::updateAll()
 {
     Database& db = session_.db;
-    const QList<PriceUpdateRow> rows = priceUpdates();
     Transaction tx(db);
+    const QList<PriceUpdateRow> rows = priceUpdates();
     for (const PriceUpdateRow& r : rows) updateOne(r.no, r.newAmount);
     tx.commit();
 }

@@ -60,11 +60,31 @@ private Q_SLOTS:
     void receivedAndGivenLeaveStock();
     void editsAndDeletions();
     void refusals();
+    void failedStoreLeavesNothing();
     void queryList();
     void printedList();
     void priceUpdate();
     void pharmaciesInTurkishOrder();
 };
+
+// A store that fails half-way leaves no row, no movement and the stock as it was; stored
+// again it is a new exchange, not an edit of the row that was never kept.
+void TstTakas::failedStoreLeavesNothing()
+{
+    Fixture f;
+    Exchange e = f.exchange(u"V"_s, 3);
+    makeUpdatesFail(f.t.db(), u"URUN"_s, u"MIKTAR"_s);
+    QVERIFY_THROWS_EXCEPTION(std::exception, f.logic.store(e));
+    QCOMPARE(e.no, 0);
+    QCOMPARE(Sql::scalar(f.t.db(), u"SELECT COUNT(*) FROM TAKAS"_s).toInt(), 0);
+    QCOMPARE(Sql::scalar(f.t.db(), u"SELECT COUNT(*) FROM URUNHRK"_s).toInt(), 0);
+    QCOMPARE(f.stock(f.parol), 20.0);
+    stopFailingUpdates(f.t.db(), u"URUN"_s);
+    QVERIFY(f.logic.store(e));
+    QCOMPARE(Sql::scalar(f.t.db(), u"SELECT COUNT(*) FROM TAKAS"_s).toInt(), 1);
+    QCOMPARE(f.movements(e.no), 1);
+    QCOMPARE(f.stock(f.parol), 17.0);
+}
 
 void TstTakas::receivedAndGivenLeaveStock()
 {
