@@ -194,7 +194,8 @@ std::optional<TakasLogic::List> TakasLogic::query(const ExchangeQuery& q, const 
     QVariantMap params;
     if (!q.pharmacy.trimmed().isEmpty()) {
         conditions << u"(TAKAS.ECZADI=:Eczane)"_s;
-        params.insert(u"Eczane"_s, q.pharmacy.trimmed());
+        // Stored names are in capitals by Turkish rules; so is the one looked for.
+        params.insert(u"Eczane"_s, trUpper(q.pharmacy.trimmed()));
     }
     const DateInput from = parseDateText(q.from), to = parseDateText(q.to);
     if (from.isValid()) {

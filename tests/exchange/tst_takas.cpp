@@ -193,6 +193,9 @@ void TstTakas::queryList()
     QCOMPARE(list->totals.given(), u"5 Adet Ürün 20.000 TL"_s);
     QCOMPARE(list->totals.difference(), u"5.000 TL Borçluyuz."_s);
     QCOMPARE(list->caption, u"Takas Listesi"_s);
+    // Names are kept in capitals: typed in small letters the pharmacy is found too.
+    q.pharmacy = u"dr. ayşe'nin eczanesi"_s;
+    QCOMPARE(f.logic.query(q)->rows.size(), 4);
     // Only a to date: the caption's suffix; all pharmacies up to it.
     q = {};
     q.to = u"30/11/2026"_s;

@@ -178,6 +178,7 @@ TFormTARA::TFormTARA(Session& session, QWidget* parent) : QDialog(parent)
     grid_ = new QTableWidget(0, 6, this);
     grid_->setHorizontalHeaderLabels({u"Eczane Adı"_s, u"Tarih"_s, u"Ürün Adı"_s, u"Adet"_s, u"TUTAR"_s, u"Takas Tipi"_s});
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setTabKeyNavigation(false);  // Tab goes on to the buttons
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->verticalHeader()->hide();
@@ -460,7 +461,9 @@ void TFormTakas::editRow()
     if (editing_ || currentNo() == 0) return;
     editing_ = true;
     show(current_);
+    // The quantity is what is changed most: typed over, not appended to.
     boxes_[u"ADET"_s]->setFocus();
+    boxes_[u"ADET"_s]->selectAll();
 }
 
 void TFormTakas::cancelEdit()

@@ -134,6 +134,7 @@ TTAKSORForm::TTAKSORForm(Session& session, const ExchangeQuery& query, QWidget* 
     grid_ = new QTableWidget(0, 6, this);
     grid_->setHorizontalHeaderLabels({u"Eczane Adı"_s, u"Tarih"_s, u"Ürün Adı"_s, u"Adet"_s, u"TUTAR"_s, u"Takas Tipi"_s});
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setTabKeyNavigation(false);  // Tab goes on to the buttons
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->verticalHeader()->hide();
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -288,6 +289,7 @@ TFormTakGun::TFormTakGun(Session& session, QWidget* parent) : QDialog(parent), s
     grid_->setHorizontalHeaderLabels({u"T.NO"_s, u"Eczane Adı"_s, u"İlaç Adı"_s, u"Takas Fiyatı"_s, u"Güncel Fiyatı"_s, u"Mik"_s,
                                       u"FARK"_s, u"Yeni Tutar"_s});
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setTabKeyNavigation(false);  // Tab goes on to the buttons
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->verticalHeader()->hide();
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
