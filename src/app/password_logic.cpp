@@ -1,6 +1,7 @@
 #include "app/password_logic.h"
 
 #include "data/database.h"
+#include "data/password_hash.h"
 #include "data/sql.h"
 #include "data/table.h"
 #include "platform/prompter.h"
@@ -25,7 +26,13 @@ bool PasswordLogic::tryLogin(const QString& user, const QString& password)
     if (!users_) shown();
     // The key as typed: a name that differs only in case is another name.
     const bool found = !user.isEmpty() && users_->findKey({user}) && users_->text(u"KULLANICI"_s) == user;
-    if (found && users_->text(u"SIFRESI"_s) == password) {
+    if (found && passwordMatches(users_->text(u"SIFRESI"_s), password)) {
+        // A password an older table kept in clear is replaced by its hash now that it is known.
+        if (!isPasswordHash(users_->text(u"SIFRESI"_s))) {
+            users_->edit();
+            users_->set(u"SIFRESI"_s, hashPassword(password));
+            users_->post();
+        }
         success_ = true;
         return true;
     }
@@ -69,7 +76,7 @@ QString createFirstUser(Session& session, const QString& user, const QString& pa
         Table users(session.db, u"USERKIM.db"_s);
         users.insert();
         users.set(u"KULLANICI"_s, user.trimmed());
-        users.set(u"SIFRESI"_s, password);
+        users.set(u"SIFRESI"_s, hashPassword(password));
         for (const char* f : {"URUNKARTI", "KURUMHRK", "HASTAHRK"}) users.set(QString::fromLatin1(f), u"E"_s);
         for (const FieldDef& f : users.def().fields)
             if (f.type == FieldType::Logical) users.set(f.name, true);

@@ -3,6 +3,7 @@
 #include "data/sql.h"
 
 #include <QAtomicInt>
+#include <QHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -298,6 +299,32 @@ void Database::ensureIndexes()
                 execute(s);
             } catch (const DbError&) {
                 // Not the owner of the table on a shared server: the index waits for one who is.
+            }
+        }
+    }
+}
+
+void Database::ensureWidths()
+{
+    if (alias().engine != AliasConfig::Engine::PostgreSql) return;
+    QHash<QString, int> widths;  // "table.column" in lower case -> its length on the server
+    {
+        Sql q(*this, u"SELECT table_name, column_name, character_maximum_length FROM information_schema.columns "
+                     u"WHERE table_schema = current_schema() AND character_maximum_length IS NOT NULL"_s);
+        q.exec();
+        while (q.next()) widths.insert((q.text(0) + u'.' + q.text(1)).toLower(), int(q.integer(2)));
+    }
+    for (const TableDef& t : allTables()) {
+        if (t.working) continue;
+        for (const FieldDef& f : t.fields) {
+            if (f.type != FieldType::Alpha) continue;
+            const auto it = widths.constFind((t.name + u'.' + f.name).toLower());
+            if (it == widths.constEnd() || *it >= f.width) continue;
+            try {
+                execute(u"ALTER TABLE "_s + dialect_->tableName(t) + u" ALTER COLUMN "_s + dialect_->quote(f.name)
+                        + u" TYPE varchar("_s + QString::number(f.width) + u") COLLATE \"C\""_s);
+            } catch (const DbError&) {
+                // Not the owner of the table on a shared server: the owner's start widens it.
             }
         }
     }

@@ -36,6 +36,9 @@ public:
     // The secondary indexes a newer program version added, created on a database made by
     // an older one. A login that may not create them leaves them out: they only speed up.
     void ensureIndexes();
+    // Text fields a newer version widened (the password's hash) are widened on a server
+    // database made by an older one; SQLite keeps any length anyway.
+    void ensureWidths();
     void createTable(const TableDef& t, bool replace);  // a working table: this connection's copy
     void dropAllTables();  // every shared table of the schema, with its rows
     void emptyTable(const QString& tableName);

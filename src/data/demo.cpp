@@ -4,13 +4,27 @@
 #include "data/counters.h"
 #include "data/database.h"
 #include "data/operations.h"
+#include "data/password_hash.h"
 #include "data/sql.h"
 #include "data/table.h"
 
+#include <QHash>
 #include <random>
 
 namespace selvar {
 using namespace Qt::Literals::StringLiterals;
+
+namespace {
+// A slow hash costs a tenth of a second: one per password and process is enough for the
+// many demo databases of a test run.
+QString demoPasswordHash(const QString& password)
+{
+    static QHash<QString, QString> made;
+    auto it = made.find(password);
+    if (it == made.end()) it = made.insert(password, hashPassword(password));
+    return *it;
+}
+}  // namespace
 
 namespace {
 
@@ -145,14 +159,14 @@ void fillDemoData(Database& db, const QDate& today)
 
     // Users: the pharmacist with every right, and an assistant with fewer.
     QVariantMap pharmacist{{u"KULLANICI"_s, QString::fromLatin1(DemoUser)},
-                           {u"SIFRESI"_s, QString::fromLatin1(DemoPassword)}, {u"URUNKARTI"_s, u"E"_s},
+                           {u"SIFRESI"_s, demoPasswordHash(QString::fromLatin1(DemoPassword))}, {u"URUNKARTI"_s, u"E"_s},
                            {u"KURUMHRK"_s, u"E"_s}, {u"HASTAHRK"_s, u"E"_s}};
     for (const FieldDef& f : tableDef(u"USERKIM"_s).fields)
         if (f.type == FieldType::Logical) pharmacist.insert(f.name, 1);
     insertRow(db, u"USERKIM"_s, pharmacist);
     QVariantMap assistant = pharmacist;
     assistant[u"KULLANICI"_s] = u"KALFA"_s;
-    assistant[u"SIFRESI"_s] = u"kalfa"_s;
+    assistant[u"SIFRESI"_s] = demoPasswordHash(u"kalfa"_s);
     assistant[u"URUNKARTI"_s] = u"H"_s;
     for (const char* r : {"ESKISAT", "ALISESKI", "GIZLIKASA", "ENVANTER", "ACIKODE"}) assistant[QString::fromLatin1(r)] = 0;
     insertRow(db, u"USERKIM"_s, assistant);

@@ -45,7 +45,7 @@ QList<FieldDef> rateFields(const QString& prefix)
 
 QList<FieldDef> userFields()
 {
-    QList<FieldDef> f{A(u"KULLANICI"_s, 25), A(u"SIFRESI"_s, 25), A(u"URUNKARTI"_s, 1, u"\"H\" = no"_s),
+    QList<FieldDef> f{A(u"KULLANICI"_s, 25), A(u"SIFRESI"_s, 128, u"salted hash of the password (libsodium crypto_pwhash_str)"_s), A(u"URUNKARTI"_s, 1, u"\"H\" = no"_s),
                       A(u"KURUMHRK"_s, 1), A(u"HASTAHRK"_s, 1)};
     for (const char* r : {"ESKISAT", "ALISESKI", "ESKIBILBAK", "TOPLUFIYATBAK", "SAYIMBAK", "ECZBILBAK",
                           "FATLIS", "RECLIS", "RECHRKLIS", "RKDEFLIS", "UCLULIS", "GIRCIKRAP", "URUNLIS",

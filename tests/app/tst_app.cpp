@@ -5,6 +5,7 @@
 #include "app/ui/splash.h"
 #include "companion/companion.h"
 #include "data/database.h"
+#include "data/password_hash.h"
 #include "data/sql.h"
 #include "data/table.h"
 #include "platform/clock.h"
@@ -153,6 +154,7 @@ private Q_SLOTS:
     void wrongUserAndWrongPasswordLookAlike();
     void passwordDialogKeys();
     void signInCopiesTheUserIntoUsera();
+    void clearPasswordReplacedByItsHash();
     void firstUserOnANewDatabase();
     void rightsDisableExactlyTheirCommand();
     void rightsForOtherWindows();
@@ -249,6 +251,34 @@ void TstApp::signInCopiesTheUserIntoUsera()
     QCOMPARE(Sql::scalar(f.t.db(), u"SELECT GIZLIKASA FROM usera"_s).toInt(), 0);
 }
 
+// A row of an older table holds its password in clear: the first good sign-in replaces it
+// by its hash (in the signed-in copy too); the password keeps working, exactly as typed.
+void TstApp::clearPasswordReplacedByItsHash()
+{
+    Fixture f;
+    f.addUser(u"ECZACI"_s, u"Gizli1"_s);
+    auto stored = [&](const QString& table) {
+        f.t->addPassword(SessionPassword);
+        const QString s = Sql::scalar(f.t.db(), u"SELECT SIFRESI FROM "_s + table + u" WHERE KULLANICI = 'ECZACI'"_s).toString();
+        f.t->dropPasswords();
+        return s;
+    };
+    QVERIFY(!f.signIn(u"ECZACI"_s, u"gizli1"_s));
+    QCOMPARE(f.prompter.texts(), QStringList{InvalidLoginMessage});
+    QCOMPARE(stored(u"USERKIM"_s), u"Gizli1"_s);  // a refused sign-in changes nothing
+    QVERIFY(f.signIn(u"ECZACI"_s, u"Gizli1"_s));
+    const QString hash = stored(u"USERKIM"_s);
+    QVERIFY(isPasswordHash(hash));
+    QVERIFY(!hash.contains(u"Gizli1"_s));
+    QCOMPARE(stored(u"usera"_s), hash);
+    QVERIFY(f.signIn(u"ECZACI"_s, u"Gizli1"_s));
+    QCOMPARE(stored(u"USERKIM"_s), hash);  // hashed once, not at every sign-in
+    f.prompter.clear();
+    QVERIFY(!f.signIn(u"ECZACI"_s, u"Gizli1 "_s));
+    QVERIFY(!f.signIn(u"ECZACI"_s, QString()));
+    QCOMPARE(f.prompter.texts(), QStringList(2, InvalidLoginMessage));
+}
+
 void TstApp::firstUserOnANewDatabase()
 {
     Fixture f;
@@ -259,6 +289,9 @@ void TstApp::firstUserOnANewDatabase()
     QCOMPARE(createFirstUser(f.session, u"ECZ"_s, u"abc"_s, u"abc"_s), QString());
     QVERIFY(hasAnyUser(f.session));
     QVERIFY(f.signIn(u"ECZ"_s, u"abc"_s));
+    f.t->addPassword(SessionPassword);
+    QVERIFY(isPasswordHash(Sql::scalar(f.t.db(), u"SELECT SIFRESI FROM USERKIM"_s).toString()));
+    f.t->dropPasswords();
     // Every right is given.
     MainLogic main(f.session);
     const MainRights r = main.create();

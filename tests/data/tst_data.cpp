@@ -1,6 +1,7 @@
 #include "core/turkish.h"
 #include "data/counters.h"
 #include "data/database.h"
+#include "data/password_hash.h"
 #include "data/demo.h"
 #include "data/operations.h"
 #include "data/sql.h"
@@ -104,6 +105,7 @@ class TstData : public QObject {
 private Q_SLOTS:
     void schemaHasEveryTableFieldAndIndex();
     void newDatabaseStartsWithItsRows();
+    void olderServerColumnsWidened();
     void turkishOrderAndNearestSearch();
     void nearestSearchUsesTheIndex();
     void sqliteToolCanWriteIndexedTables();
@@ -148,6 +150,26 @@ void TstData::schemaHasEveryTableFieldAndIndex()
     QCOMPARE(tableNameOf(u"USERKIM.db"_s), u"USERKIM"_s);
     QVERIFY(tableDef(u"SATEMP"_s).index(u"ADFIY"_s));
     QVERIFY(tableDef(u"ALISTEMP"_s).index(u"ADFIY"_s));
+}
+
+// A server database made when the password field was 25 characters wide takes the hash
+// after the start-up widening.
+void TstData::olderServerColumnsWidened()
+{
+    TestDb t;
+    Database& db = t.db();
+    db.addPassword(SessionPassword);
+    if (db.alias().engine == AliasConfig::Engine::PostgreSql)
+        db.execute(u"ALTER TABLE "_s + db.dialect().tableName(tableDef(u"USERKIM"_s)) + u" ALTER COLUMN "_s
+                   + db.dialect().quote(u"SIFRESI"_s) + u" TYPE varchar(25)"_s);
+    db.ensureWidths();
+    db.ensureWidths();  // nothing left to do the second time
+    const QString hash = hashPassword(u"şifre"_s);
+    Sql::run(db, u"INSERT INTO USERKIM (KULLANICI, SIFRESI) VALUES ('A', :s)"_s, {{u"s"_s, hash}});
+    QCOMPARE(Sql::scalar(db, u"SELECT SIFRESI FROM USERKIM"_s).toString(), hash);
+    QVERIFY(passwordMatches(hash, u"şifre"_s));
+    QVERIFY(!passwordMatches(hash, u"ŞİFRE"_s));
+    db.dropPasswords();
 }
 
 void TstData::newDatabaseStartsWithItsRows()
@@ -567,9 +589,12 @@ void TstData::demoDatabase()
     QVERIFY(!Sql::scalar(db, u"SELECT HATIRLA FROM EKIM"_s).isNull());
     QVERIFY(!Sql::scalar(db, u"SELECT OZEL FROM EKIM"_s).isNull());
     db.addPassword(SessionPassword);
-    QCOMPARE(Sql::scalar(db, u"SELECT SIFRESI FROM USERKIM WHERE KULLANICI = :u"_s,
-                         {{u"u"_s, QString::fromLatin1(DemoUser)}}).toString(),
-             QString::fromLatin1(DemoPassword));
+    // The demo password is kept only as its hash.
+    const QString hash = Sql::scalar(db, u"SELECT SIFRESI FROM USERKIM WHERE KULLANICI = :u"_s,
+                                     {{u"u"_s, QString::fromLatin1(DemoUser)}}).toString();
+    QVERIFY(isPasswordHash(hash));
+    QVERIFY(passwordMatches(hash, QString::fromLatin1(DemoPassword)));
+    QVERIFY(!passwordMatches(hash, QString::fromLatin1(DemoPassword).toUpper()));
     db.dropPasswords();
     // Stock and movements agree: every product's stock moved only with its movements.
     QCOMPARE(Sql::scalar(db, u"SELECT COUNT(*) FROM SATIS s WHERE NOT EXISTS (SELECT 1 FROM URUNHRK h WHERE "

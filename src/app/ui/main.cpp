@@ -29,7 +29,10 @@ int main(int argc, char** argv)
     try {
         db = Database::openAlias();
         if (!db->hasSchema()) db->createSchema();
-        else db->ensureIndexes();  // those a newer version added
+        else {
+            db->ensureIndexes();  // those a newer version added
+            db->ensureWidths();
+        }
     } catch (const DbError& e) {
         prompter.error(e.message());
         return 1;
