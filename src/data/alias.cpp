@@ -1,6 +1,7 @@
 #include "data/alias.h"
 
 #include "data/errors.h"
+#include "data/private_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -123,6 +124,7 @@ AliasConfig AliasConfig::forSqliteFile(const QString& path)
     c.engine = Engine::Sqlite;
     c.database = QFileInfo(path).absoluteFilePath();
     c.filesDir = QFileInfo(c.database).absolutePath();
+    c.backupDir = c.filesDir + u"/yedek"_s;
     return c;
 }
 
@@ -134,6 +136,7 @@ AliasConfig AliasConfig::fromLocation(const QString& location)
         c.database = location;
         c.server = parseServerUrl(location);
         c.filesDir = QDir::homePath() + u"/.local/share/selvar/ECZ"_s;
+        c.backupDir = c.filesDir + u"/yedek"_s;
         return c;
     }
     return forSqliteFile(location);
@@ -163,11 +166,21 @@ AliasConfig AliasConfig::resolve(const QString& alias)
         const QString db = ini.value(u"database"_s).toString();
         c = fromLocation(db.isEmpty() ? defaultSqlitePath() : db);
         const QString files = ini.value(u"files"_s).toString();
-        if (!files.isEmpty()) c.filesDir = files;
+        if (!files.isEmpty()) {
+            c.filesDir = files;
+            if (c.engine == Engine::PostgreSql) c.backupDir = files + u"/yedek"_s;
+        }
+        const QString backups = ini.value(u"backups"_s).toString();
+        if (!backups.isEmpty()) c.backupDir = backups;
         ini.endGroup();
     }
     const QString envFiles = qEnvironmentVariable("SELVAR_ECZ_FILES");
-    if (!envFiles.isEmpty()) c.filesDir = envFiles;
+    if (!envFiles.isEmpty()) {
+        c.filesDir = envFiles;
+        if (c.engine == Engine::PostgreSql) c.backupDir = envFiles + u"/yedek"_s;
+    }
+    const QString envBackups = qEnvironmentVariable("SELVAR_ECZ_BACKUPS");
+    if (!envBackups.isEmpty()) c.backupDir = envBackups;
     return c;
 }
 
@@ -175,12 +188,11 @@ void AliasConfig::store(const QString& alias, const QString& location, const QSt
 {
     const AliasConfig parsed = fromLocation(location);  // refuses a malformed URL before writing
     const QString path = aliasFilePath();
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    const bool secret = parsed.engine == Engine::PostgreSql && !parsed.server.password.isEmpty();
+    makePrivateDirectory(QFileInfo(path).absolutePath());
     // Every file written on the way (the settings are saved through a temporary file) is
-    // owner-only before the password goes into it.
-    const mode_t oldMask = secret ? ::umask(077) : 0;
-    if (secret && QFile::exists(path)) QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    // owner-only before anything goes into it.
+    const mode_t oldMask = ::umask(077);
+    if (QFile::exists(path)) makePrivate(path);
     {
         QSettings ini(path, QSettings::IniFormat);
         ini.beginGroup(alias);
@@ -189,7 +201,7 @@ void AliasConfig::store(const QString& alias, const QString& location, const QSt
         else ini.setValue(u"files"_s, QFileInfo(filesDir).absoluteFilePath());
         ini.endGroup();
         ini.sync();
-        if (secret) ::umask(oldMask);
+        ::umask(oldMask);
         if (ini.status() != QSettings::NoError) throw DbError(u"Takma ad dosyası yazılamadı: "_s + path);
     }
 }

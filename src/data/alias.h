@@ -3,6 +3,7 @@
 // text files). Resolved from the alias file, or from the environment:
 //   SELVAR_ECZ        database: a SQLite file path or a postgresql:// URL
 //   SELVAR_ECZ_FILES  files directory (default: the SQLite file's directory)
+//   SELVAR_ECZ_BACKUPS backup directory (default: "yedek" beside the database)
 //   SELVAR_ALIAS_FILE the alias file (default: ~/.config/selvar/aliases.ini)
 //
 // A server URL: postgresql://[user[:password]@][host][:port]/dbname[?key=value&...]
@@ -32,6 +33,9 @@ struct AliasConfig {
     Engine engine = Engine::Sqlite;
     QString database;  // file path or URL, as given (it may hold a password: never show it)
     QString filesDir;
+    // Where the day's backups go: the alias file's `backups=`, SELVAR_ECZ_BACKUPS, else
+    // "yedek" beside the SQLite file (in the files directory for a server database).
+    QString backupDir;
     ServerAddress server;  // PostgreSQL only
 
     // The location for messages and reports: the URL without its password.
@@ -43,8 +47,8 @@ struct AliasConfig {
     static QString aliasFilePath();
     static QString defaultSqlitePath();
 
-    // Writes the alias into the alias file; a file that holds a password is readable by
-    // its owner only.
+    // Writes the alias into the alias file, readable by its owner only (it may hold a
+    // server password).
     static void store(const QString& alias, const QString& location, const QString& filesDir = {});
 };
 

@@ -1,5 +1,6 @@
 #include "data/database.h"
 
+#include "data/private_files.h"
 #include "data/sql.h"
 
 #include <QAtomicInt>
@@ -23,10 +24,12 @@ Database::Database(const AliasConfig& alias) : alias_(alias), dialect_(makeDiale
     do connection_ = u"selvar-"_s + QString::number(connectionCounter.fetchAndAddRelaxed(1) + 1);
     while (QSqlDatabase::contains(connection_));
     if (alias_.engine == AliasConfig::Engine::Sqlite) {
-        const QFileInfo fi(alias_.database);
-        QDir().mkpath(fi.absolutePath());
+        makePrivateDirectory(QFileInfo(alias_.database).absolutePath());
+        // A new file is owner-only from its first byte; the engine gives its WAL and
+        // shared-memory files the database file's mode.
+        createPrivateFile(alias_.database);
     }
-    if (!alias_.filesDir.isEmpty()) QDir().mkpath(alias_.filesDir);
+    makePrivateDirectory(alias_.filesDir);
     QSqlDatabase db = QSqlDatabase::addDatabase(dialect_->driverName(), connection_);
     dialect_->configure(db, alias_);
     try {

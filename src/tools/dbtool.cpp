@@ -4,11 +4,16 @@
 //   exists [LOCATION]                     exit 0 when the database has every table
 //   copy SOURCE TARGET [--replace]        every table and row from one database into another, verified
 //   alias LOCATION [FILES]                point the alias ECZ at a database (and a files directory)
+//   backup [DEST]                         a checked copy of the alias's database into DEST (default: its backup directory)
+//   restore BACKUP [TARGET] [--replace]   a backup put back and verified
+//   import-paradox DIR [TARGET] [--replace]  the old program's Paradox tables of DIR
 // LOCATION is a SQLite file path or a postgresql:// URL; without it the alias ECZ's.
 // A database that already holds data is only written over with --replace.
 #include "data/alias.h"
+#include "data/backup.h"
 #include "data/database.h"
 #include "data/demo.h"
+#include "data/paradox_import.h"
 #include "data/transfer.h"
 #include "exchange/demo_exchanges.h"
 #include "invoicing/demo_invoices.h"
@@ -19,7 +24,9 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 using namespace selvar;
@@ -34,7 +41,10 @@ int usage()
     err << "usage: selvar-db init|demo [LOCATION] [--replace]\n"
            "       selvar-db exists [LOCATION]\n"
            "       selvar-db copy SOURCE TARGET [--replace]\n"
-           "       selvar-db alias LOCATION [FILES]\n";
+           "       selvar-db alias LOCATION [FILES]\n"
+           "       selvar-db backup [DEST]\n"
+           "       selvar-db restore BACKUP [TARGET] [--replace]\n"
+           "       selvar-db import-paradox DIR [TARGET] [--replace]\n";
     return 2;
 }
 
@@ -124,6 +134,36 @@ int main(int argc, char** argv)
             AliasConfig::store(u"ECZ"_s, args[1], args.value(2));
             out << "alias ECZ -> " << withoutPassword(args[1]) << " (" << AliasConfig::aliasFilePath() << ")\n";
             return 0;
+        }
+        if (command == u"backup"_s) {
+            if (args.size() > 2) return usage();
+            const AliasConfig alias = AliasConfig::resolve();
+            const BackupInfo info = backupDatabase(alias, args.size() > 1 ? args[1] : alias.backupDir,
+                                                   QDateTime::currentDateTime());
+            for (const QString& line : info.lines()) out << line << "\n";
+            return 0;
+        }
+        if (command == u"import-paradox"_s) {
+            if (args.size() < 2 || args.size() > 3) return usage();
+            if (!QFileInfo(args[1]).isDir()) throw DbError(u"Klasör bulunamadı: "_s + args[1]);
+            const AliasConfig alias = locationOrAlias(args, 2);
+            createServerDatabaseIfMissing(alias);
+            Database db(alias);
+            if (!db.hasSchema()) db.createSchema();
+            out << "importing " << args[1] << " -> " << alias.displayName() << "\n";
+            out.flush();
+            const ParadoxImportReport report = importParadoxDirectory(args[1], db, replace, [](const QString& line) {
+                out << line << "\n";
+                out.flush();
+            });
+            for (const QString& line : report.lines()) out << line << "\n";
+            return report.ok() ? 0 : 1;
+        }
+        if (command == u"restore"_s) {
+            if (args.size() < 2 || args.size() > 3) return usage();
+            const RestoreReport report = restoreDatabase(args[1], locationOrAlias(args, 2), replace);
+            for (const QString& line : report.lines) out << line << "\n";
+            return report.ok ? 0 : 1;
         }
         return usage();
     } catch (const DbError& e) {

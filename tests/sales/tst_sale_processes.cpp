@@ -1,5 +1,7 @@
 // Workstations recording at the same time: four processes record retail sales on one
-// database; a process killed while recording leaves no part of a sale behind.
+// database; a process killed while recording leaves no part of a sale behind; a backup
+// taken while another workstation sells restores to a whole, consistent database.
+#include "data/backup.h"
 #include "data/database.h"
 #include "data/sql.h"
 #include "data/table.h"
@@ -85,6 +87,7 @@ class TstSaleProcesses : public QObject {
 private Q_SLOTS:
     void fourWorkstationsRecordAtOnce();
     void killedWhileRecording();
+    void backupWhileRecording();
 };
 
 void TstSaleProcesses::fourWorkstationsRecordAtOnce()
@@ -123,6 +126,36 @@ void TstSaleProcesses::killedWhileRecording()
         auto fresh = t.second();
         checkConsistent(*fresh, -1);
     }
+}
+
+void TstSaleProcesses::backupWhileRecording()
+{
+    TestDb t;
+    makeProducts(t.db());
+    QProcess counter;
+    counter.start(QCoreApplication::applicationFilePath(), {u"--worker"_s, t.path(), u"150"_s, u"3"_s});
+    QVERIFY(counter.waitForStarted());
+    auto sales = [&](Database& db) { return Sql::scalar(db, u"SELECT COUNT(DISTINCT SATISNO) FROM SATIS"_s).toInt(); };
+    QElapsedTimer timer;
+    timer.start();
+    while (sales(t.db()) < 20 && timer.elapsed() < 60000) QTest::qWait(5);
+    // Every sale committed before the backup begins must be in it.
+    const int before = Sql::scalar(t.db(), u"SELECT COALESCE(MAX(SATISNO), 0) FROM SATIS"_s).toInt();
+    const BackupInfo info = backupDatabase(t.alias(), t.dir() + u"/yedek"_s, QDateTime::currentDateTime());
+    QVERIFY(counter.waitForFinished(600000));
+    QCOMPARE(counter.exitCode(), 0);
+    QVERIFY(sales(t.db()) == 150);
+    const int committedBefore =
+        Sql::scalar(t.db(), u"SELECT COUNT(DISTINCT SATISNO) FROM SATIS WHERE SATISNO <= :n"_s, {{u"n"_s, before}}).toInt();
+    const AliasConfig target = t.alias().engine == AliasConfig::Engine::Sqlite
+                                   ? AliasConfig::forSqliteFile(t.dir() + u"/geri.sqlite"_s)
+                                   : t.alias();
+    const RestoreReport report = restoreDatabase(info.path, target, true);
+    QVERIFY2(report.ok, qPrintable(report.lines.join(u'\n')));
+    Database restored(target);
+    QCOMPARE(Sql::scalar(restored, u"SELECT COUNT(DISTINCT SATISNO) FROM SATIS WHERE SATISNO <= :n"_s, {{u"n"_s, before}}).toInt(),
+             committedBefore);
+    checkConsistent(restored, -1);
 }
 
 int main(int argc, char** argv)

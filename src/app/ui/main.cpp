@@ -1,4 +1,5 @@
 // Program entry: the user check, the splash window, the long-lived windows, the event loop.
+#include "app/ui/day_backup.h"
 #include "app/ui/password_dlg.h"
 #include "app/password_logic.h"
 #include "app/ui/splash.h"
@@ -7,6 +8,7 @@
 #include "companion/loader/companion_loader.h"
 #include "print/ui/desktop_print_service.h"
 #include "data/database.h"
+#include "data/private_files.h"
 #include "platform/clock.h"
 #include "platform/platform.h"
 #include "platform/session.h"
@@ -37,6 +39,8 @@ int main(int argc, char** argv)
         prompter.error(e.message());
         return 1;
     }
+    // Patients' and accounts' data readable by anyone on the computer: said once, at start.
+    if (const QString exposed = exposedDatabaseWarning(db->alias()); !exposed.isEmpty()) prompter.warning(exposed);
     Session session(*db, prompter, clock);
     session.platform = &platform;
     CompanionLoader companion(prompter);
@@ -65,7 +69,11 @@ int main(int argc, char** argv)
         splash.reset();
         printing.setDialogParent(windows.main.get());
         windows.main->show();
-        return app.exec();
+        const int result = app.exec();
+        // The main window closed: the day's work goes into the day's backup.
+        windows.main->hide();
+        takeDayBackup(session);
+        return result;
     } catch (const DbError& e) {
         prompter.error(e.message());
         return 1;
