@@ -170,6 +170,8 @@ AliasConfig AliasConfig::resolve(const QString& alias)
             c.filesDir = files;
             if (c.engine == Engine::PostgreSql) c.backupDir = files + u"/yedek"_s;
         }
+        const QString gs = ini.value(u"gs"_s).toString();
+        if (!gs.isEmpty()) c.gsText = gs;
         const QString backups = ini.value(u"backups"_s).toString();
         if (!backups.isEmpty()) c.backupDir = backups;
         ini.endGroup();
@@ -179,6 +181,8 @@ AliasConfig AliasConfig::resolve(const QString& alias)
         c.filesDir = envFiles;
         if (c.engine == Engine::PostgreSql) c.backupDir = envFiles + u"/yedek"_s;
     }
+    const QString envGs = qEnvironmentVariable("SELVAR_GS");
+    if (!envGs.isEmpty()) c.gsText = envGs;
     const QString envBackups = qEnvironmentVariable("SELVAR_ECZ_BACKUPS");
     if (!envBackups.isEmpty()) c.backupDir = envBackups;
     return c;

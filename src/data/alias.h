@@ -36,6 +36,9 @@ struct AliasConfig {
     // Where the day's backups go: the alias file's `backups=`, SELVAR_ECZ_BACKUPS, else
     // "yedek" beside the SQLite file (in the files directory for a server database).
     QString backupDir;
+    // What a 2D scanner set up as a keyboard sends for the GS1 group separator: the alias
+    // file's `gs=` (or SELVAR_GS), by default "<GS>".
+    QString gsText = QStringLiteral("<GS>");
     ServerAddress server;  // PostgreSQL only
 
     // The location for messages and reports: the URL without its password.

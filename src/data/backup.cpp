@@ -23,6 +23,8 @@
 #include <QTemporaryDir>
 #include <QUuid>
 
+#include <unistd.h>
+
 namespace selvar {
 using namespace Qt::Literals::StringLiterals;
 
@@ -101,25 +103,36 @@ QString pgTool(const QString& name)
     return found;
 }
 
-QString conninfoValue(QString v)
-{
-    v.replace(u'\\', u"\\\\"_s).replace(u'\'', u"\\'"_s);
-    return u'\'' + v + u'\'';
-}
+// The connection of the client programs goes in a service file only its owner can read:
+// a password or any other secret of the address never reaches a command line others can
+// see (ps) or the environment.
+class ServiceFile {
+public:
+    ServiceFile(const AliasConfig& alias, QProcessEnvironment& env)
+    {
+        if (!dir_.isValid()) throw DbError(u"Geçici klasör oluşturulamadı."_s);
+        const ServerAddress& s = alias.server;
+        QStringList lines{u"[selvar]"_s, u"dbname="_s + s.database};
+        if (!s.host.isEmpty()) lines << u"host="_s + s.host;
+        if (s.port > 0) lines << u"port="_s + QString::number(s.port);
+        if (!s.user.isEmpty()) lines << u"user="_s + s.user;
+        if (!s.password.isEmpty()) lines << u"password="_s + s.password;
+        for (const auto& [key, value] : s.options) lines << key + u'=' + value;
+        for (const QString& l : lines)
+            if (l.contains(u'\n') || l.contains(u'\r')) throw DbError(u"Geçersiz veritabanı adresi."_s);
+        const QString path = dir_.filePath(u"pg_service.conf"_s);
+        createPrivateFile(path);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write((lines.join(u'\n') + u'\n').toUtf8()) < 0)
+            throw DbError(u"Geçici dosya yazılamadı."_s);
+        env.insert(u"PGSERVICEFILE"_s, path);
+        env.remove(u"PGPASSWORD"_s);
+    }
+    QString argument() const { return u"--dbname=service=selvar"_s; }
 
-// The connection of the client programs; the password goes in their environment, never
-// on a command line others can see.
-QStringList connectionArguments(const AliasConfig& alias, QProcessEnvironment& env)
-{
-    const ServerAddress& s = alias.server;
-    QStringList parts{u"dbname="_s + conninfoValue(s.database)};
-    if (!s.host.isEmpty()) parts << u"host="_s + conninfoValue(s.host);
-    if (s.port > 0) parts << u"port="_s + QString::number(s.port);
-    if (!s.user.isEmpty()) parts << u"user="_s + conninfoValue(s.user);
-    for (const auto& [key, value] : s.options) parts << key + u'=' + conninfoValue(value);
-    if (!s.password.isEmpty()) env.insert(u"PGPASSWORD"_s, s.password);
-    return {u"--dbname="_s + parts.join(u' ')};
-}
+private:
+    QTemporaryDir dir_;
+};
 
 QByteArray runTool(const QString& tool, const QStringList& args, const QProcessEnvironment& env, const QString& what)
 {
@@ -135,10 +148,15 @@ QByteArray runTool(const QString& tool, const QStringList& args, const QProcessE
     return out;
 }
 
-QString uniquePath(const QString& base, const QString& suffix)
+// A name of its own, claimed by creating the (empty, owner-only) file: two workstations
+// closing in the same second never write into, or clear away, each other's backup.
+QString claimPath(const QString& base, const QString& suffix)
 {
     QString path = base + suffix;
-    for (int i = 2; QFileInfo::exists(path); ++i) path = base + u'-' + QString::number(i) + suffix;
+    for (int i = 2; !createPrivateFile(path); ++i) {
+        if (i > 1000) throw DbError(u"Yedek dosyası oluşturulamadı: "_s + path);
+        path = base + u'-' + QString::number(i) + suffix;
+    }
     return path;
 }
 
@@ -153,9 +171,8 @@ BackupInfo backupSqlite(const AliasConfig& alias, const QString& path, const QDa
     if (!QFileInfo::exists(alias.database)) throw DbError(u"Veritabanı yok: "_s + alias.displayName());
     BackupInfo info;
     info.path = path;
-    // VACUUM INTO wants an empty or missing file: an empty owner-only one, so the copy is
-    // never readable by others, not even for a moment.
-    createPrivateFile(path);
+    // VACUUM INTO wants an empty or missing file: the claimed one is empty and owner-only,
+    // so the copy is never readable by others, not even for a moment.
     try {
         {
             // A bare connection: the workstation's own working tables of a program
@@ -200,10 +217,10 @@ BackupInfo backupServer(const AliasConfig& alias, const QString& path, const QDa
         const QString snapshot = Sql::scalar(db, u"SELECT pg_export_snapshot()"_s).toString();
         schema = Sql::scalar(db, u"SELECT current_schema()"_s).toString();
         info.counts = countRows(db);
-        createPrivateFile(path);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        QStringList args{u"--format=custom"_s, u"--file="_s + path, u"--schema="_s + schema, u"--snapshot="_s + snapshot};
-        args << connectionArguments(alias, env);
+        const ServiceFile service(alias, env);
+        const QStringList args{u"--format=custom"_s, u"--file="_s + path, u"--schema="_s + schema,
+                               u"--snapshot="_s + snapshot, service.argument()};
         runTool(u"pg_dump"_s, args, env, u"Yedek alınamadı"_s);
         db.execute(u"COMMIT"_s);
         // The dump read back: every table with rows has its data in it.
@@ -261,17 +278,16 @@ void restoreServerDump(const QString& backup, const AliasConfig& target, bool re
     const QString schema = counts.schema.isEmpty() ? u"public"_s : counts.schema;
     QString quoted = schema;
     quoted.replace(u'"', u"\"\""_s);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // The dump is read before anything of the target is touched.
+    const QStringList entries = QString::fromUtf8(runTool(u"pg_restore"_s, {u"--list"_s, backup}, env,
+                                                          u"Yedek okunamadı"_s))
+                                    .split(u'\n');
     onServer(target, u"CREATE SCHEMA IF NOT EXISTS \""_s + quoted + u'"');
     {
         Database db(target);
         refuseIfHoldingData(db, target, replace);
-        db.dropAllTables();  // an empty schema's tables too: the dump makes them again
     }
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    // The schema is there already: its own entry is left out of the dump's list.
-    const QStringList entries = QString::fromUtf8(runTool(u"pg_restore"_s, {u"--list"_s, backup}, env,
-                                                          u"Yedek okunamadı"_s))
-                                    .split(u'\n');
     static const QRegularExpression schemaEntry(u"^\\d+; \\d+ \\d+ (SCHEMA|COMMENT - SCHEMA|ACL - SCHEMA) "_s);
     QStringList kept;
     for (const QString& e : entries)
@@ -281,10 +297,38 @@ void restoreServerDump(const QString& backup, const AliasConfig& target, bool re
     QFile list(listPath);
     if (!list.open(QIODevice::WriteOnly) || list.write(kept.join(u'\n').toUtf8()) < 0) throw DbError(u"Geçici dosya yazılamadı."_s);
     list.close();
-    QStringList args{u"--no-owner"_s, u"--no-privileges"_s, u"--single-transaction"_s, u"--exit-on-error"_s,
-                     u"--use-list="_s + listPath};
-    args << connectionArguments(target, env) << backup;
+    // The old tables go and the backup's come in one transaction: a restore that fails
+    // leaves the target as it was.
+    const ServiceFile service(target, env);
+    const QStringList args{u"--no-owner"_s, u"--no-privileges"_s, u"--clean"_s, u"--if-exists"_s,
+                           u"--single-transaction"_s, u"--exit-on-error"_s, u"--use-list="_s + listPath,
+                           service.argument(), backup};
     runTool(u"pg_restore"_s, args, env, u"Geri yüklenemedi"_s);
+}
+
+// A SQLite file is only replaced when no program has it open: an exclusive lock proves
+// it, and the WAL is emptied into the file on the way.
+void ensureNobodyUses(const QString& file)
+{
+    const QString name = u"selvar-restore-"_s + QUuid::createUuid().toString(QUuid::Id128);
+    QString failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
+        db.setDatabaseName(file);
+        db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=2000"_s);
+        if (!db.open()) {
+            failure = db.lastError().text();
+        } else {
+            QSqlQuery q(db);
+            if (!q.exec(u"PRAGMA wal_checkpoint(TRUNCATE)"_s) || !q.exec(u"BEGIN EXCLUSIVE"_s))
+                failure = u"veritabanı başka bir programda açık; önce o programı kapatın"_s;
+            else
+                q.exec(u"ROLLBACK"_s);
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (!failure.isEmpty()) throw DbError(u"Geri yüklenemedi: "_s + failure + u" ("_s + file + u")."_s);
 }
 
 void restoreSqliteFile(const QString& backup, const AliasConfig& target, bool replace)
@@ -303,8 +347,11 @@ void restoreSqliteFile(const QString& backup, const AliasConfig& target, bool re
         }
     }
     if (QFileInfo::exists(target.database)) {
-        Database db(target);
-        refuseIfHoldingData(db, target, replace);
+        {
+            Database db(target);
+            refuseIfHoldingData(db, target, replace);
+        }
+        ensureNobodyUses(target.database);
     }
     // The copy lands under another name and takes the target's place in one step.
     makePrivateDirectory(QFileInfo(target.database).absolutePath());
@@ -315,19 +362,26 @@ void restoreSqliteFile(const QString& backup, const AliasConfig& target, bool re
         QFile in(backup), out(part);
         if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly | QIODevice::Truncate))
             throw DbError(u"Geri yüklenemedi: "_s + part);
+        auto fail = [&](const QString& why) {
+            out.close();
+            QFile::remove(part);
+            throw DbError(u"Geri yüklenemedi: "_s + why);
+        };
         while (!in.atEnd()) {
             const QByteArray chunk = in.read(1 << 20);
-            if (out.write(chunk) != chunk.size()) {
-                out.close();
-                QFile::remove(part);
-                throw DbError(u"Geri yüklenemedi: diske yazılamadı ("_s + part + u")."_s);
-            }
+            if (chunk.isEmpty()) fail(u"yedek okunamadı ("_s + backup + u")."_s);
+            if (out.write(chunk) != chunk.size()) fail(u"diske yazılamadı ("_s + part + u")."_s);
         }
-        if (!out.flush()) throw DbError(u"Geri yüklenemedi: diske yazılamadı ("_s + part + u")."_s);
+        // On the disk before it takes the target's place.
+        if (!out.flush() || ::fsync(out.handle()) != 0) fail(u"diske yazılamadı ("_s + part + u")."_s);
     }
+    // The copy replaces the target in one step (the old file stays until then); the old
+    // file's WAL was emptied into it and closed above.
     for (const QString& s : {u"-wal"_s, u"-shm"_s}) QFile::remove(target.database + s);
-    QFile::remove(target.database);
-    if (!QFile::rename(part, target.database)) throw DbError(u"Geri yüklenemedi: "_s + target.database);
+    if (::rename(QFile::encodeName(part).constData(), QFile::encodeName(target.database).constData()) != 0) {
+        QFile::remove(part);
+        throw DbError(u"Geri yüklenemedi: "_s + target.database);
+    }
 }
 
 }  // namespace
@@ -343,8 +397,8 @@ BackupInfo backupDatabase(const AliasConfig& alias, const QString& dir, const QD
 {
     makePrivateDirectory(dir);
     const bool server = alias.engine == AliasConfig::Engine::PostgreSql;
-    const QString path = uniquePath(QDir(dir).absoluteFilePath(u"ECZ-"_s + now.toString(u"yyyyMMdd-HHmmss"_s)),
-                                    server ? u".pgdump"_s : u".sqlite"_s);
+    const QString path = claimPath(QDir(dir).absoluteFilePath(u"ECZ-"_s + now.toString(u"yyyyMMdd-HHmmss"_s)),
+                                   server ? u".pgdump"_s : u".sqlite"_s);
     BackupInfo info = server ? backupServer(alias, path, now) : backupSqlite(alias, path, now);
     info.countsPath = path + CountsSuffix;
     info.bytes = QFileInfo(path).size();
@@ -392,6 +446,8 @@ RestoreReport restoreDatabase(const QString& backup, const AliasConfig& target, 
     if (!counts.present) {
         report.lines << u"sayım dosyası yok ("_s + QFileInfo(backup).fileName() + CountsSuffix
                             + u"): kayıt sayıları karşılaştırılamadı"_s;
+        // A server database has no integrity check of its own: unverified is not a success.
+        if (target.engine != AliasConfig::Engine::Sqlite) report.ok = false;
         return report;
     }
     const QMap<QString, qint64> now = countRows(db);

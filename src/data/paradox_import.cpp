@@ -28,6 +28,7 @@ extern "C" {
 #include <cstring>
 #include <limits>
 #include <map>
+#include <memory>
 #include <unordered_set>
 
 namespace selvar {
@@ -173,6 +174,45 @@ bool isReadableType(int type)
     return false;
 }
 
+// The bytes a value of a fixed-width type takes in the record; 0 for the others.
+int fixedWidth(int type)
+{
+    switch (type) {
+    case pxfShort: return 2;
+    case pxfLong: case pxfAutoInc: case pxfDate: case pxfTime: return 4;
+    case pxfNumber: case pxfCurrency: case pxfTimestamp: return 8;
+    case pxfLogical: return 1;
+    }
+    return 0;
+}
+
+// pxlib believes the header and the chain of data blocks: a negative header size makes it
+// free its list of blocks twice, a chain that comes back to a block makes it go round for
+// ever. Both are looked at here before pxlib reads the file.
+bool soundLayout(std::FILE* fp)
+{
+    unsigned char h[0x78];
+    if (std::fseek(fp, 0, SEEK_END) != 0) return false;
+    const long fileSize = std::ftell(fp);
+    if (fileSize < 0 || std::fseek(fp, 0, SEEK_SET) != 0 || std::fread(h, 1, sizeof h, fp) != sizeof h) return false;
+    const int recordSize = le16(h);
+    const int headerSize = static_cast<qint16>(le16(h + 2));  // pxlib reads it signed
+    const int blockSize = h[5] * 0x400;
+    const unsigned fileBlocks = le16(h + 0x0C);
+    if (headerSize <= 0 || h[5] < 1 || h[5] > 32 || recordSize == 0 || recordSize > blockSize - 6) return false;
+    std::vector<bool> visited(size_t(fileBlocks) + 1, false);
+    for (unsigned block = le16(h + 0x0E); block != 0;) {
+        const qint64 position = qint64(headerSize) + qint64(block - 1) * blockSize;
+        unsigned char next[2];
+        if (block > fileBlocks || visited[block] || position + 6 > fileSize || std::fseek(fp, long(position), SEEK_SET) != 0
+            || std::fread(next, 1, 2, fp) != 2)
+            return false;
+        visited[block] = true;
+        block = le16(next);
+    }
+    return std::fseek(fp, 0, SEEK_SET) == 0;
+}
+
 // A memo file (.MB): memos longer than the part kept in the record live here, in blocks
 // of 4 kB, either a block of their own (type 2) or a slot of a shared block (type 3).
 // Read directly: the file is small next to the table and a damaged one must not stop
@@ -240,6 +280,7 @@ struct SourceField {
     int length = 0;    // bytes in the record
     int decimals = 0;  // BCD only
     int offset = 0;
+    QString unreadable;  // why its values cannot be read ("Bytes türünde"); empty when they can
 };
 
 // A value as the old table holds it.
@@ -262,8 +303,16 @@ public:
     {
         doc_ = owner_.get();
         if (!doc_) throw DbError(fileName + u" okunamadı: bellek yetmedi."_s);
-        if (PX_open_file(doc_, QFile::encodeName(path).constData()) < 0 || !doc_->px_head)
-            throw DbError(fileName + u" okunamadı (Paradox tablosu değil ya da bozuk)."_s);
+        const QString damaged = fileName + u" okunamadı (Paradox tablosu değil ya da bozuk)."_s;
+        // Opened for reading only (pxlib's own opening asks for writing as well, which a CD
+        // or a read-only share refuses); closed after pxlib let go of it.
+        file_.reset(std::fopen(QFile::encodeName(path).constData(), "rb"));
+        if (!file_ || !soundLayout(file_.get())) throw DbError(damaged);
+        if (PX_open_fp(doc_, file_.get()) < 0 || !doc_->px_head) {
+            // A failed open has freed the list of blocks but still points at it.
+            doc_->px_indexdata = nullptr;
+            throw DbError(damaged);
+        }
         head_ = doc_->px_head;
         if (head_->px_filetype != pxfFileTypIndexDB && head_->px_filetype != pxfFileTypNonIndexDB)
             throw DbError(fileName + u" bir Paradox veri tablosu değil."_s);
@@ -280,6 +329,12 @@ public:
             s.length = f.px_flen;
             s.decimals = f.px_fdc;
             s.offset = offset;
+            const int width = fixedWidth(s.type);
+            if (!isReadableType(s.type))
+                s.unreadable = paradoxTypeName(s.type) + u" türünde"_s;
+            else if (width != 0 && s.length != width)  // its value would be read past the field
+                s.unreadable = paradoxTypeName(s.type) + u" türünde, uzunluğu "_s + QString::number(s.length)
+                               + u" bayt ("_s + QString::number(width) + u" olmalı)"_s;
             offset += f.px_flen;
             fields_.push_back(s);
         }
@@ -292,12 +347,14 @@ public:
     int codePage() const { return codePage_; }
     int textCodePage() const { return textCodePage_; }
     qint64 recordCount() const { return head_->px_numrecords; }
+    qint64 lastAutoIncrement() const { return head_->px_autoinc; }  // the last number the table gave
     const std::vector<SourceField>& fields() const { return fields_; }
     void setMemoFile(const MemoFile* memo) { memo_ = memo; }
 
-    // Calls onRecord(record, 1-based record number) for every record.
-    template <typename F>
-    void forEachRecord(F&& onRecord)
+    // Calls onRecord(record, 1-based record number) for every record, and
+    // onShortBlock(block number, records in it, records read) for a block the file ends in.
+    template <typename F, typename G>
+    void forEachRecord(F&& onRecord, G&& onShortBlock)
     {
         const int blockSize = head_->px_maxtablesize * 0x400;
         const int recordSize = head_->px_recordsize;
@@ -307,15 +364,21 @@ public:
         for (unsigned visited = 0; blockNo > 0 && visited < head_->px_fileblocks; ++visited) {
             const long position = long(head_->px_headersize) + long(blockNo - 1) * blockSize;
             std::fill(block.begin(), block.end(), 0);
-            if (doc_->seek(doc_, doc_->px_stream, position, SEEK_SET) < 0
-                || doc_->read(doc_, doc_->px_stream, size_t(blockSize), block.data()) < 6)
+            // Straight from the file: pxlib's reading fills what the file lacks with zeros.
+            size_t got = 0;
+            if (std::fseek(file_.get(), position, SEEK_SET) != 0
+                || (got = std::fread(block.data(), 1, size_t(blockSize), file_.get())) < 6)
                 throw DbError(fileName_ + u" okunamadı: veri bloğu "_s + QString::number(blockNo) + u" eksik."_s);
             const auto* b = reinterpret_cast<const unsigned char*>(block.data());
             const unsigned next = le16(b);
             const auto used = static_cast<qint16>(le16(b + 4));
             // The block's last record starts `used` bytes in; a larger value marks an unused block.
             const int count = used >= 0 && used <= blockSize - 6 - recordSize ? used / recordSize + 1 : 0;
-            for (int i = 0; i < count; ++i) onRecord(block.data() + 6 + i * recordSize, ++recordNo);
+            // Only records that were read whole: the rest of a block cut off by the end of
+            // the file is not there.
+            const int whole = std::min(count, int((got - 6) / size_t(recordSize)));
+            for (int i = 0; i < whole; ++i) onRecord(block.data() + 6 + i * recordSize, ++recordNo);
+            if (whole < count) onShortBlock(blockNo, count, whole);
             blockNo = next;
         }
     }
@@ -454,6 +517,8 @@ private:
     static void onError(pxdoc_t*, int, const char*, void*) {}
 
     QString fileName_;
+    // Before the document: members go in reverse order, the file after pxlib is done with it.
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file_{nullptr, &std::fclose};
     std::unique_ptr<pxdoc_t, void (*)(pxdoc_t*)> owner_;
     pxdoc_t* doc_ = nullptr;
     pxhead_t* head_ = nullptr;
@@ -866,6 +931,7 @@ public:
             source.setMemoFile(memo.get());
         }
         report_.codePage = source.codePage();
+        report_.inHeader = source.recordCount();
         if (source.codePage() != 857 && source.codePage() != 1254)
             note(report_.file + u": kod sayfası "_s
                  + (source.codePage() == 0 ? u"yok"_s : QString::number(source.codePage())) + u"; metinler "_s
@@ -892,9 +958,9 @@ public:
                 note(report_.file + u": "_s + t.fields[field].name + u" alanı iki kez var; ikincisi aktarılmadı"_s);
                 continue;
             }
-            if (!isReadableType(s.type)) {
-                note(report_.file + u": "_s + t.fields[field].name + u" alanı "_s + paradoxTypeName(s.type)
-                     + u" türünde, aktarılamaz; boş bırakıldı"_s);
+            if (!s.unreadable.isEmpty()) {
+                note(report_.file + u": "_s + t.fields[field].name + u" alanı "_s + s.unreadable
+                     + u", aktarılamaz; boş bırakıldı"_s);
                 continue;
             }
             fed[size_t(field)] = true;
@@ -909,6 +975,7 @@ public:
                 columnOf[size_t(f)] = int(columns.size());
                 columns.push_back(f);
             }
+        if (columns.empty()) throw DbError(report_.file + u": programın alanlarından hiçbiri yok; aktarılmadı"_s);
         const FieldDef* rowIdField = t.rowIdField();
         const int rowIdColumn = rowIdField ? columnOf[size_t(t.fieldIndex(rowIdField->name))] : -1;
         // The old tables kept sign-in passwords in clear: they arrive as their hashes.
@@ -954,6 +1021,10 @@ public:
                 }
                 if (progress_ && report_.read % kProgressStep == 0)
                     progress_(report_.file + u": "_s + QString::number(report_.read) + u" kayıt okundu"_s);
+            }, [&](unsigned blockNo, int count, int whole) {
+                note(report_.file + u": veri bloğu "_s + QString::number(blockNo) + u" dosyanın sonunda kesik; "_s
+                     + QString::number(count) + u" kaydın "_s + QString::number(whole)
+                     + u" tanesi okundu, gerisi aktarılmadı"_s);
             });
             out.flush();
         }
@@ -961,11 +1032,34 @@ public:
             note(report_.file + u": başlığında "_s + QString::number(source.recordCount()) + u" kayıt yazıyor, "_s
                  + QString::number(report_.read) + u" kayıt okundu"_s);
         for (const QString& s : db.dialect().afterExplicitKeys(t)) Sql::run(db, s);
+        if (rowIdField)
+            for (const Mapping& m : mappings)
+                if (&t.fields[m.field] == rowIdField && source.fields()[size_t(m.source)].type == pxfAutoInc)
+                    continueAfter(db, t, *rowIdField, source.lastAutoIncrement());
         tx.commit();
         report_.written = written;
     }
 
 private:
+    // The old table's counter may stand above its highest number (its last rows deleted):
+    // a new row must not take a number an old one had.
+    static void continueAfter(Database& db, const TableDef& t, const FieldDef& key, qint64 lastGiven)
+    {
+        const Dialect& d = db.dialect();
+        const QVariant highest = Sql::scalar(db, u"SELECT MAX("_s + d.quote(key.name) + u") FROM "_s + d.tableName(t));
+        if (lastGiven <= 0 || (!highest.isNull() && highest.toLongLong() >= lastGiven)) return;
+        if (db.alias().engine == AliasConfig::Engine::Sqlite) {
+            // AUTOINCREMENT continues above the larger of its sequence and the highest key.
+            const QVariantMap p{{u"t"_s, t.name}, {u"v"_s, lastGiven}};
+            if (Sql::run(db, u"UPDATE main.sqlite_sequence SET seq = MAX(seq, :v) WHERE name = :t"_s, p) == 0)
+                Sql::run(db, u"INSERT INTO main.sqlite_sequence (name, seq) VALUES (:t, :v)"_s, p);
+        } else {
+            Sql::run(db, u"SELECT setval(pg_get_serial_sequence('"_s + d.tableName(t) + u"', '"_s + key.name.toLower()
+                             + u"'), :v, false)"_s,
+                     {{u"v"_s, lastGiven + 1}});
+        }
+    }
+
     void note(const QString& text)
     {
         ++report_.problemCount;

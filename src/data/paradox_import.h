@@ -20,12 +20,14 @@ struct ParadoxTableReport {
     QString table;  // as the schema spells it: "URUN"
     int codePage = 0;
     qint64 read = 0;     // records read from the file
+    qint64 inHeader = 0; // records the file's header counts
     qint64 written = 0;  // rows that reached the database
     qint64 reportedValues = 0;  // values left empty or cut, and rows left out
     QStringList problems;       // the first ones, each naming the table and, for a value, row and field
     qint64 problemCount = 0;    // all of them, also those not kept
     QString error;  // the table could not be read or written at all (nothing of it was written)
-    bool ok() const { return error.isEmpty() && written == read; }
+    // Records the blocks did not give (a file cut short) are lost as much as rows left out.
+    bool ok() const { return error.isEmpty() && written == read && read == inHeader; }
 };
 
 struct ParadoxImportReport {

@@ -26,13 +26,14 @@ void makePrivateDirectory(const QString& path)
     ::chmod(native.constData(), 0700);  // the umask took bits away, never added; made sure
 }
 
-void createPrivateFile(const QString& path)
+bool createPrivateFile(const QString& path)
 {
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) return;  // already there (or not creatable: the opening that follows says why)
+    if (fd < 0) return false;  // already there (or not creatable: the opening that follows says why)
     ::fchmod(fd, 0600);
     ::close(fd);
+    return true;
 }
 
 void makePrivate(const QString& path)

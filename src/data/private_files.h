@@ -11,8 +11,9 @@ struct AliasConfig;
 
 // Makes the directory and any missing parent; the directories made here are owner-only.
 void makePrivateDirectory(const QString& path);
-// An empty owner-only file when none exists yet (an existing one is left as it is).
-void createPrivateFile(const QString& path);
+// An empty owner-only file when none exists yet (an existing one is left as it is); true
+// when this call made it.
+bool createPrivateFile(const QString& path);
 // Owner-only from now on.
 void makePrivate(const QString& path);
 // Whether anyone but the owner may read the file.

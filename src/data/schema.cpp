@@ -301,6 +301,20 @@ QList<TableDef> buildTables()
                   u"inventory corrections written by the inventory program"_s, {}};
 
     // ---------------------------------------------------------------- exchange
+    // The boxes by their DataMatrix serial: sold ("S") with their sale line, received ("A")
+    // with their purchase; a box is sold once.
+    t << TableDef{u"KAREKOD"_s,
+                  {L(u"ILACNO"_s), A(u"SERINO"_s, 20, u"serial (21) as scanned"_s),
+                   A(u"SERIANAH"_s, 20, u"the serial's comparison key (i, ı, I, İ alike)"_s), A(u"PARTI"_s, 20, u"batch (10)"_s),
+                   D(u"MIAD"_s, u"expiry (17)"_s), N(u"BELGENO"_s, u"sale or purchase number"_s), L(u"SIRANO"_s),
+                   TS(u"TARIH"_s), A(u"YON"_s, 1, u"S sold, A received"_s)},
+                  {},
+                  {I(u"KRKSERI"_s, {u"ILACNO"_s, u"SERIANAH"_s, u"YON"_s}), I(u"KRKBELGE"_s, {u"BELGENO"_s})},
+                  false, u"boxes sold and received, by their DataMatrix serial"_s, {}};
+    t << TableDef{u"KAREKODTMP"_s,
+                  {L(u"URUNO"_s), A(u"SERINO"_s, 20), A(u"SERIANAH"_s, 20), A(u"PARTI"_s, 20), D(u"MIAD"_s),
+                   A(u"YON"_s, 1, u"S the sale's list, A the purchase's"_s)},
+                  {}, {}, false, u"boxes scanned into the sale or purchase being entered"_s, {}};
     t << TableDef{u"TAKAS"_s,
                   {AI(u"NO"_s), A(u"ECZADI"_s, 24), A(u"ILACAD"_s, 36), S(u"ADET"_s), M(u"TUTAR"_s), A(u"TIP"_s, 1),
                    D(u"TARIH"_s), A(u"SONDURUM"_s, 1)},
@@ -340,7 +354,7 @@ QList<TableDef> buildTables()
     t << TableDef{u"XTOPLAM"_s, {M(u"TUTAR"_s)}, {}, {}, false, u"list total scratch table"_s, {}};
     for (TableDef& def : t)
         for (const char* w : {"SATEMP", "TOPFIY", "FITMP", "SATEMSSK", "YENIF", "yenideg", "FATSSK", "TOPSSK", "ALISTEMP",
-                              "RECTEMP", "TMPREC", "TMPTREC", "KASA", "XTOPLAM"})
+                              "RECTEMP", "TMPREC", "TMPTREC", "KASA", "XTOPLAM", "KAREKODTMP"})
             if (def.name == QString::fromLatin1(w)) {
                 def.working = true;
                 def.note += u"; private to each workstation"_s;

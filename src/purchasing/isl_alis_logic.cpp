@@ -1,5 +1,7 @@
 #include "purchasing/isl_alis_logic.h"
 
+#include "sales/sold_boxes.h"
+
 #include "companion/companion.h"
 #include "core/turkish.h"
 #include "data/counters.h"
@@ -156,6 +158,7 @@ void IslAlisLogic::removeLine(int no)
 {
     Transaction tx(session_.db);
     if (Sql::run(session_.db, u"DELETE FROM ALISTEMP WHERE SIRANO = :s"_s, {{u"s"_s, no}}) > 0) renumberFrom(no);
+    dropBoxesWithoutLine(session_.db, BoxList::Purchase);
     tx.commit();
     alTop();
 }
@@ -163,6 +166,7 @@ void IslAlisLogic::removeLine(int no)
 void IslAlisLogic::emptyList()
 {
     Sql::run(session_.db, u"DELETE FROM ALISTEMP"_s);
+    dropWorkingBoxes(session_.db, BoxList::Purchase);
     total_ = 0;
     storeTotal();
 }
@@ -227,6 +231,16 @@ QString IslAlisLogic::addCurrent()
     Table& p = picker_.products();
     if (!p.hasRow()) return {};
     Prompter& ui = session_.prompter;
+    // A box read from its DataMatrix is received once.
+    const std::optional<Gs1Box> box = picker_.scannedBox();
+    if (box) {
+        const QString refused = boxRefusal(session_.db, BoxList::Purchase, p.integer(u"ILACNO"_s), *box);
+        if (!refused.isEmpty()) {
+            ui.beep();
+            ui.warning(refused);
+            return {};
+        }
+    }
     picker_.clearSearch();
     ProductValuesRequest req;
     req.productName = p.text(u"ILACAD"_s);
@@ -267,6 +281,7 @@ QString IslAlisLogic::addCurrent()
         l.productNo = productNo;
         l.price = back.number(0);
         l.quantity = back.integer(1);
+        const QList<Gs1Box> boxes = admitBoxes(session_.db, ui, BoxList::Purchase, productNo, box, r.boxes, l.quantity);
         l.discountType = r.discountType >= 0 ? QString::number(r.discountType) : back.text(2);
         l.freeGoods = int(purchaseTypedNumber(r.freeGoodsText));
         l.lineDiscount = purchaseTypedNumber(r.lineDiscountText);
@@ -277,6 +292,8 @@ QString IslAlisLogic::addCurrent()
             ui.warning(PurchaseQuantityMessage);
         } else {
             addToList(l, true);
+            // Only the workstation's own list: no transaction that would wait for others.
+            for (const Gs1Box& b : boxes) keepBox(session_.db, BoxList::Purchase, productNo, b);
             alTop();
         }
     }
@@ -340,6 +357,8 @@ void IslAlisLogic::loadOldPurchase(double number)
                  u"a.MKDVARMI, a.KDV, a.RECKOD FROM ALIS3 a LEFT JOIN URUN u ON u.ILACNO = a.ILACNO "
                  u"WHERE a.ALISNO = :n ORDER BY a.SIRANOILAC"_s,
              {{u"n"_s, number}});
+    dropWorkingBoxes(db, BoxList::Purchase);
+    loadBoxes(db, BoxList::Purchase, number);
     tx.commit();
     oldNo_ = number;
     oldMoment_ = purchaseMoment(db, number);

@@ -3,6 +3,7 @@
 #include "data/database.h"
 #include "data/operations.h"
 #include "data/sql.h"
+#include "sales/sold_boxes.h"
 
 namespace selvar {
 using namespace Qt::Literals::StringLiterals;
@@ -27,6 +28,15 @@ void writePurchaseLines(Database& db, double purchaseNo, const QDateTime& moment
             changeStock(db, q.integer(0), -q.number(1));
         }
         Sql::run(db, u"DELETE FROM ALIS3 WHERE ALISNO = :n"_s, {{u"n"_s, purchaseNo}});
+        releaseBoxes(db, BoxList::Purchase, purchaseNo);
+    }
+    // The boxes received, read from their DataMatrix, land with the lines.
+    {
+        QHash<qint64, int> lineOfProduct;
+        Sql q(db, u"SELECT URUNO, MIN(SIRANO) FROM ALISTEMP GROUP BY URUNO"_s);
+        q.exec();
+        while (q.next()) lineOfProduct.insert(q.integer(0), int(q.integer(1)));
+        recordBoxes(db, BoxList::Purchase, purchaseNo, lineOfProduct, moment);
     }
     Sql lines(db, u"SELECT SIRANO, URUNO, FIYAT, MIKTAR, RECKOD, MALFAZLASI, TIPISKONTO, GER_FIYAT, M_ISKONTO, KDV, "
                   u"MKDVVARMI FROM ALISTEMP ORDER BY SIRANO"_s);

@@ -80,6 +80,7 @@ void MikLogic::show(const ProductValuesRequest& request)
     // 1. A fresh scan, the sale label, the row the caller filled in edit state.
     scanOn_ = scanDone_ = false;
     scanBuffer_.clear();
+    boxes_.clear();
     priceLabel_ = rules_.ssk ? LabelSskPrice : LabelPrice;
     dailyUse_ = u"1"_s;
     dose_ = u"  1"_s;
@@ -166,6 +167,7 @@ ProductValuesResult MikLogic::result() const
     ProductValuesResult r;
     r.ok = accepted_;
     r.scanBuffer = scanBuffer_;
+    r.boxes = boxes_;
     if (rules_.ssk) {
         r.dailyUse = dailyUse_;
         r.dose = dose_;
@@ -241,6 +243,23 @@ MikLogic::ScanStep MikLogic::scannerMark(bool inQuantityBox)
     if (!open_) return ScanStep::None;
     if (scanOn_ && !scanDone_) {
         scanDone_ = true;
+        // Another box of the same product, read from its DataMatrix, is the same code.
+        const ScanReading scan = readScan(scanBuffer_, session_.db.alias().gsText);
+        if (scan.kind == ScanReading::Kind::Gs1 && !productBarcode_.isEmpty()
+            && (rules_.ssk ? digitsOf(scan.code) : scan.code) == productBarcode_) {
+            const QString key = serialKey(scan.box.serial);
+            for (const Gs1Box& b : boxes_)
+                if (!key.isEmpty() && serialKey(b.serial) == key) {
+                    // The same box twice: not one more.
+                    session_.prompter.beep();
+                    scanBuffer_.clear();
+                    return ScanStep::SameProduct;
+                }
+            boxes_ << scan.box;
+            work().set(u"SATISMIK"_s, quantity() + 1);
+            scanBuffer_.clear();
+            return ScanStep::SameProduct;
+        }
         if (scanBuffer_ != productBarcode_) {
             if (scanBuffer_ == ScannedCancel) return ScanStep::Cancel;
             scanOn_ = scanDone_ = false;

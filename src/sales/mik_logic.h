@@ -161,6 +161,7 @@ private:
     double shownPrice_ = 0;
     QString productBarcode_;
     QString scanBuffer_;
+    QList<Gs1Box> boxes_;  // further boxes of the product scanned in the dialog
     bool scanOn_ = false;
     bool scanDone_ = false;
     QString typedKeys_;

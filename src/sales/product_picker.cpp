@@ -176,12 +176,29 @@ void ProductPicker::takeScannedCode(const QString& code)
 
 bool ProductPicker::lookUpBarcode()
 {
-    const QString code = barcodeText_;
+    scannedBox_.reset();
+    QString code = barcodeText_;
     if (code.isEmpty()) return true;
+    // A 2D scanner sends the box's whole GS1 string: its GTIN is the product's barcode.
+    const ScanReading scan = readScan(code, session_.db.alias().gsText);
+    if (scan.kind == ScanReading::Kind::Invalid) {
+        session_.prompter.warning(scan.message);
+        return false;
+    }
     Table& p = products();
     p.switchIndex(ByBarcode);
+    if (scan.kind == ScanReading::Kind::Gs1) code = scan.code;
     p.findNearest({code});
-    return equalsNoCase(p.text(u"ILACKOD"_s), code);
+    if (!equalsNoCase(p.text(u"ILACKOD"_s), code)) {
+        if (scan.kind == ScanReading::Kind::Gs1)
+            session_.prompter.warning(u"Karekoddaki ürün ("_s + code + u") ürün kartlarında yok."_s);
+        return false;
+    }
+    if (scan.kind == ScanReading::Kind::Gs1) {
+        scannedBox_ = scan.box;
+        barcodeText_ = code;  // the values dialog compares later scans with the product's code
+    }
+    return true;
 }
 
 void ProductPicker::endBarcode()
@@ -191,6 +208,7 @@ void ProductPicker::endBarcode()
         mode_ = SearchMode::Keyboard;
     }
     barcodeText_.clear();
+    scannedBox_.reset();
     products().switchIndex(ByName);
 }
 
@@ -216,7 +234,8 @@ ProductValuesRequest ProductPicker::warnAndRequest()
         req.color = prescriptionTypeColor();
         if (texts_.beepForEveryColour || type == u"R"_s) ui.beep();
     }
-    const QDate expiry = p.date(u"MIAD"_s);
+    // The box in hand tells its own expiry; the card holds one date for every box.
+    const QDate expiry = scannedBox_ && scannedBox_->expiry.isValid() ? scannedBox_->expiry : p.date(u"MIAD"_s);
     const QDate today = session_.clock.today();
     if (expiry.isValid()) {
         if (today > expiry) {

@@ -10,6 +10,9 @@
 #include <QColor>
 #include <QString>
 #include <memory>
+#include <optional>
+
+#include "core/gs1.h"
 
 namespace selvar {
 
@@ -82,6 +85,9 @@ public:
     // means that product's code is the one typed (or no code was typed: the current
     // product counts). The typed code stays readable until endBarcode().
     bool lookUpBarcode();
+    // The box of the last DataMatrix scan looked up: its serial, batch and expiry; its
+    // product is the current one. Forgotten by endBarcode().
+    const std::optional<Gs1Box>& scannedBox() const { return scannedBox_; }
     // After the barcode was handled: a finished scan returns to keyboard mode, the typed
     // code is forgotten and the list is in name order again.
     void endBarcode();
@@ -106,6 +112,7 @@ private:
     TypeAhead nameSearch_{QStringLiteral("ILACAD")};
     QString barcodeText_;
     bool scanStarted_ = false, scanEnded_ = false;
+    std::optional<Gs1Box> scannedBox_;
     SearchMode mode_ = SearchMode::Keyboard;
 };
 

@@ -7,7 +7,10 @@
 #include <QColor>
 #include <QDate>
 #include <QDateTime>
+#include <QList>
 #include <QString>
+
+#include "core/gs1.h"
 
 namespace selvar {
 
@@ -41,6 +44,9 @@ struct ProductValuesResult {
     // The SSK dialog: daily use count and dose per use, as typed ("1", "  1").
     QString dailyUse;
     QString dose;
+    // Further boxes of the same product scanned from their DataMatrix while the dialog was
+    // open (each added one to the quantity).
+    QList<Gs1Box> boxes;
 };
 
 // Implemented by TMikDlg; tests use a fake that edits FITMP.DB as scripted.

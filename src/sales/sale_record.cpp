@@ -3,6 +3,7 @@
 #include "data/counters.h"
 #include "data/database.h"
 #include "data/sql.h"
+#include "sales/sold_boxes.h"
 
 namespace selvar {
 using namespace Qt::Literals::StringLiterals;
@@ -12,6 +13,11 @@ double writeSale(Database& db, const SaleToWrite& sale)
     const bool correction = sale.oldMode != SaleMode::New;
     if (correction) reverseSale(db, sale.number, sale.when);
     const double number = sale.number != 0 ? sale.number : takeSaleNumber(db);
+    // The scanned boxes are the sale's from the same commit on.
+    QHash<qint64, int> lineOfProduct;
+    for (const SaleLine& l : sale.lines)
+        if (!lineOfProduct.contains(l.productNo)) lineOfProduct.insert(l.productNo, l.no);
+    recordBoxes(db, BoxList::Sale, number, lineOfProduct, sale.when);
     Sql row(db, u"INSERT INTO SATIS (SATISNO, SIRANOURUN, SATARIH, ILACNO, FIYAT, MIKTAR, KDV, RECETETIP, PARAKENDE) "
                 u"VALUES (:n, :l, :t, :i, :f, :m, :k, :r, :p)"_s);
     for (const SaleLine& l : sale.lines) {
@@ -50,6 +56,7 @@ void reverseSale(Database& db, double number, const QDateTime& when)
         q.bind(u"n"_s, number).exec();
         while (q.next()) old << Old{q.integer(0), q.integer(1), int(q.integer(2))};
     }
+    releaseBoxes(db, BoxList::Sale, number);
     for (const Old& o : old) {
         deleteStockMovements(db, o.product, when, number);
         changeStock(db, o.product, o.quantity);

@@ -16,6 +16,7 @@
 #include "platform/retry.h"
 #include "platform/session.h"
 #include "sales/sale_record.h"
+#include "sales/sold_boxes.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,6 +61,16 @@ QString SatisLogic::addCurrent()
 {
     Table& p = products();
     if (!p.hasRow()) return {};
+    // A box read from its DataMatrix goes into a sale once.
+    const std::optional<Gs1Box> box = picker_.scannedBox();
+    if (box) {
+        const QString refused = boxRefusal(session_.db, BoxList::Sale, p.integer(u"ILACNO"_s), *box);
+        if (!refused.isEmpty()) {
+            session_.prompter.beep();
+            session_.prompter.warning(refused);
+            return {};
+        }
+    }
     ProductValuesRequest req = picker_.warnAndRequest();
     req.quantityLabel = u"Satılacak Mik&tar"_s;
     dialogColor_ = req.color;
@@ -103,9 +114,14 @@ QString SatisLogic::addCurrent()
     back.exec();
     if (back.next()) {
         const double linePrice = back.number(0);
-        const int quantity = int(back.integer(1));
-        if (!addLine(req.productName, productNo, p.number(u"KDV"_s), linePrice, quantity, back.text(2)))
+        qint64 quantity = back.integer(1);
+        const QList<Gs1Box> boxes = admitBoxes(session_.db, ui, BoxList::Sale, productNo, box, r.boxes, quantity);
+        if (addLine(req.productName, productNo, p.number(u"KDV"_s), linePrice, int(quantity), back.text(2))) {
+            // Only the workstation's own list: no transaction that would wait for others.
+            for (const Gs1Box& b : boxes) keepBox(session_.db, BoxList::Sale, productNo, b);
+        } else {
             ui.beep();
+        }
     }
     p.refresh();
     if (!r.scanBuffer.isEmpty() && r.scanBuffer != req.barcode) return r.scanBuffer;
@@ -162,6 +178,7 @@ void SatisLogic::removeLine(int no)
     if (lineCount() == 0) return;
     Transaction tx(session_.db);
     if (Sql::run(session_.db, u"DELETE FROM SATEMP WHERE SIRANO = :s"_s, {{u"s"_s, no}}) > 0) renumberFrom(no);
+    dropBoxesWithoutLine(session_.db, BoxList::Sale);
     tx.commit();
     recomputeTotal();
 }
@@ -398,6 +415,7 @@ void SatisLogic::emptyWorkingList()
     {
         Transaction tx(session_.db);
         Sql::run(session_.db, u"DELETE FROM SATEMP"_s);
+        dropWorkingBoxes(session_.db, BoxList::Sale);
         if (saleMode_ == SaleMode::New && creditEntryNo_ != 0) removeCreditEntry(creditEntryNo_);
         tx.commit();
     }
@@ -432,6 +450,7 @@ void SatisLogic::loadOldSale(double number)
     {
         Transaction tx(session_.db);
         fillWorkingList(session_.db, old.lines);
+        loadBoxes(session_.db, BoxList::Sale, number);
         tx.commit();
     }
     recomputeTotal();

@@ -21,6 +21,7 @@
 #include "purchasing/demo_purchases.h"
 #include "reports/demo_prescriptions.h"
 #include "reports/demo_reports.h"
+#include "sales/sold_boxes.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -88,6 +89,7 @@ int create(const QString& what, const AliasConfig& alias, bool replace)
         addDemoExchanges(db, QDate::currentDate());
         addDemoReports(db, QDate::currentDate());
         addDemoMovementHistory(db, QDate::currentDate());
+        addDemoBoxes(db);
     }
     out << (what == u"demo"_s ? "demo database" : "empty database") << " created: " << alias.displayName() << "\n";
     if (what == u"demo"_s) out << "user " << DemoUser << ", password " << DemoPassword << "\n";

@@ -11,8 +11,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
+#include <fcntl.h>
 
 using namespace selvar;
 using namespace selvar::test;
@@ -66,6 +70,57 @@ QString importFailure(const QString& dir, Database& db, bool replace)
 
 const QString kLetters = u"İĞÜŞÖÇ ığüşöç I i"_s;
 
+void writeTable(const QString& path, const QList<ParadoxField>& fields, const QList<QVariantList>& rows)
+{
+    ParadoxWriter w(path, fields, 1254);
+    for (const QVariantList& r : rows) w.add(r);
+    w.close();
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+int le16At(const QByteArray& b, qsizetype at) { return quint8(b[at]) | (quint8(b[at + 1]) << 8); }
+qint64 le32At(const QByteArray& b, qsizetype at) { return qint64(le16At(b, at)) | (qint64(le16At(b, at + 2)) << 16); }
+QByteArray le16(int v)
+{
+    QByteArray b(2, '\0');
+    b[0] = char(v & 0xff);
+    b[1] = char((v >> 8) & 0xff);
+    return b;
+}
+QByteArray le32(qint64 v) { return le16(int(v & 0xffff)) + le16(int((v >> 16) & 0xffff)); }
+
+// Damage done to a table the way a bad disk or an interrupted copy would.
+bool patchFile(const QString& path, qint64 offset, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadWrite) && f.seek(offset) && f.write(bytes) == bytes.size();
+}
+
+// Where a table's header keeps what the damage is made to.
+constexpr qint64 kRecordSizeAt = 0x00, kHeaderSizeAt = 0x02, kBlockKbAt = 0x05, kFileBlocksAt = 0x0C,
+                 kFirstBlockAt = 0x0E, kAutoIncAt = 0x49, kFieldInfoAt = 0x78;
+
+// The access modes (O_RDONLY, O_RDWR ...) this process has `path` open with.
+QList<int> openModes(const QString& path)
+{
+    const QString target = QFileInfo(path).canonicalFilePath();
+    QList<int> modes;
+    const QDir fds(u"/proc/self/fd"_s);
+    for (const QString& fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        if (QFileInfo(QFile::symLinkTarget(fds.filePath(fd))).canonicalFilePath() != target) continue;
+        QFile info(u"/proc/self/fdinfo/"_s + fd);
+        if (!info.open(QIODevice::ReadOnly)) continue;
+        for (const QByteArray& line : info.readAll().split('\n'))
+            if (line.startsWith("flags:")) modes << (line.mid(6).trimmed().toInt(nullptr, 8) & O_ACCMODE);
+    }
+    return modes;
+}
+
 }  // namespace
 
 class TstParadoxImport : public QObject {
@@ -76,7 +131,192 @@ private Q_SLOTS:
     void valuesThatDoNotFitAreReported();
     void secondImportNeedsReplace();
     void oldPasswordsArriveHashed();
+    void damagedTablesAreReportedNotFollowed();
+    void tableOnReadOnlyMediumIsRead();
+    void fieldOfWrongWidthIsNotRead();
+    void blockCutShortKeepsItsWholeRecords();
+    void autoIncNumbersOfDeletedRowsAreNotReused();
+    void tableWithoutAnyKnownFieldIsReported();
 };
+
+// Headers and block chains that would make pxlib crash or go round for ever: each table is
+// reported as damaged and the healthy one beside them is imported.
+void TstParadoxImport::damagedTablesAreReportedNotFollowed()
+{
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    const QList<ParadoxField> fields{{u"KOD"_s, T::Long}, {u"AD"_s, T::Alpha, 18}};
+    const QList<QVariantList> rows{{1, u"BİR"_s}, {2, u"İKİ"_s}};
+    struct Damage {
+        QString file;
+        qint64 at;  // -1: block 1's link to the next block
+        QByteArray bytes;
+    };
+    const QList<Damage> damages{
+        {u"URUN.DB"_s, -1, le16(1)},                    // block 1 goes on to block 1
+        {u"HASTA.DB"_s, kHeaderSizeAt, le16(0x8000)},   // a negative header size
+        {u"DR.DB"_s, kRecordSizeAt, le16(0)},           // records of no length
+        {u"JEN.DB"_s, kRecordSizeAt, le16(2048)},       // records longer than a block
+        {u"GRUP.DB"_s, -1, le16(2)},                    // a next block the table does not have
+        {u"ENDIK.DB"_s, kFileBlocksAt, le16(9) + le16(9)},  // a first block past the end of the file
+    };
+    for (const Damage& damage : damages) {
+        const QString path = d.filePath(damage.file);
+        writeTable(path, fields, rows);
+        const QByteArray before = fileBytes(path);
+        QCOMPARE(le16At(before, kFileBlocksAt), 1);
+        QCOMPARE(le16At(before, kFirstBlockAt), 1);
+        QVERIFY(patchFile(path, damage.at >= 0 ? damage.at : le16At(before, kHeaderSizeAt), damage.bytes));
+    }
+    writeTable(d.filePath(u"KRMLAR.DB"_s), {{u"KOD"_s, T::Alpha, 11}}, {{u"SSK"_s}});
+
+    TestDb db;
+    const ParadoxImportReport report = importParadoxDirectory(dir.path(), db.db(), false);
+    QVERIFY(!report.ok());
+    QCOMPARE(int(report.tables.size()), int(damages.size()) + 1);
+    int damaged = 0;
+    for (const ParadoxTableReport& t : report.tables) {
+        if (t.table == u"KRMLAR"_s) {
+            QVERIFY2(t.ok(), qPrintable(report.lines().join(u'\n')));
+            continue;
+        }
+        ++damaged;
+        QCOMPARE(t.error, t.file + u" okunamadı (Paradox tablosu değil ya da bozuk)."_s);
+        QCOMPARE(t.written, 0);
+    }
+    QCOMPARE(damaged, int(damages.size()));
+    QVERIFY(report.lines().contains(u"URUN.DB -> URUN: aktarılamadı: URUN.DB okunamadı (Paradox tablosu değil ya da bozuk)."_s));
+    QCOMPARE(Sql::scalar(db.db(), u"SELECT KOD FROM KRMLAR"_s).toString(), u"SSK"_s);
+}
+
+// A data directory on a CD or a read-only share: its tables are read without asking to
+// write them.
+void TstParadoxImport::tableOnReadOnlyMediumIsRead()
+{
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(u"URUN.DB"_s);
+    writeTable(path, {{u"ILACNO"_s, T::AutoInc}, {u"ILACAD"_s, T::Alpha, 36}},
+               {{1, u"PAROL"_s}, {2, u"ŞURUP"_s}, {3, u"MERHEM"_s}});
+    const auto readOnly = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    const auto exec = QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+    QVERIFY(QFile::setPermissions(path, readOnly));
+    QVERIFY(QFile::setPermissions(dir.path(), readOnly | exec));
+
+    TestDb db;
+    QList<int> modes;
+    const ParadoxImportReport report = importParadoxDirectory(dir.path(), db.db(), false, [&](const QString& line) {
+        // Said while the table is open.
+        if (line == u"URUN.DB -> URUN: 3 kayıt"_s) modes = openModes(path);
+    });
+    QFile::setPermissions(dir.path(), readOnly | exec | QFileDevice::WriteOwner);
+    QFile::setPermissions(path, readOnly | QFileDevice::WriteOwner);
+    QVERIFY2(report.ok(), qPrintable(report.lines().join(u'\n')));
+    QCOMPARE(report.tables[0].written, 3);
+    QVERIFY(!modes.isEmpty());
+    for (int mode : modes) QCOMPARE(mode, O_RDONLY);
+}
+
+// A fixed-width field whose declared length does not fit its type would be read past its
+// place (past the block for the last field of a block's last record): it is reported and
+// left empty, the other fields of the table arrive.
+void TstParadoxImport::fieldOfWrongWidthIsNotRead()
+{
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(u"URUN.DB"_s);
+    writeTable(path, {{u"ILACNO"_s, T::AutoInc}, {u"ILACAD"_s, T::Alpha, 33}, {u"MIKTAR"_s, T::Long}},
+               {{1, u"PAROL"_s, 40}, {2, u"ŞURUP"_s, 7}});
+    const QByteArray before = fileBytes(path);
+    QCOMPARE(int(quint8(before[kFieldInfoAt + 3])), 33);
+    QCOMPARE(int(quint8(before[kFieldInfoAt + 5])), 4);
+    // The record keeps its length: the name takes three bytes of the stock.
+    QVERIFY(patchFile(path, kFieldInfoAt + 3, QByteArray(1, char(36))));
+    QVERIFY(patchFile(path, kFieldInfoAt + 5, QByteArray(1, char(1))));
+
+    TestDb db;
+    const ParadoxImportReport report = importParadoxDirectory(dir.path(), db.db(), false);
+    QVERIFY2(report.ok(), qPrintable(report.lines().join(u'\n')));
+    QCOMPARE(report.tables[0].problems,
+             QStringList{u"URUN.DB: MIKTAR alanı Long türünde, uzunluğu 1 bayt (4 olmalı), aktarılamaz; boş bırakıldı"_s});
+    compareRows(readRows(db.db(), u"URUN"_s, {u"ILACNO"_s, u"ILACAD"_s, u"MIKTAR"_s}, u"ILACNO"_s),
+                {{1, u"PAROL"_s, QVariant()}, {2, u"ŞURUP"_s, QVariant()}});
+}
+
+// A file that ends inside its last block: the records of it that were read whole arrive,
+// the table is reported short and the import is not a success.
+void TstParadoxImport::blockCutShortKeepsItsWholeRecords()
+{
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(u"DR.DB"_s);
+    QList<QVariantList> rows;
+    for (int i = 1; i <= 100; ++i) rows << QVariantList{i, u"DOKTOR "_s + QString::number(i)};
+    writeTable(path, {{u"DRKOD"_s, T::Long}, {u"DRAD"_s, T::Alpha, 18}}, rows);
+    const QByteArray bytes = fileBytes(path);
+    QCOMPARE(le16At(bytes, kFileBlocksAt), 2);
+    const int recordSize = le16At(bytes, kRecordSizeAt);
+    const int blockSize = quint8(bytes[kBlockKbAt]) * 0x400;
+    const int inFirst = (blockSize - 6) / recordSize;
+    const int inSecond = 100 - inFirst;
+    QVERIFY(inSecond > 3);
+    // Three whole records of the second block and a part of the fourth.
+    QVERIFY(QFile::resize(path, le16At(bytes, kHeaderSizeAt) + blockSize + 6 + 3 * recordSize + recordSize / 2));
+
+    TestDb db;
+    const ParadoxImportReport report = importParadoxDirectory(dir.path(), db.db(), false);
+    QVERIFY2(!report.ok(), qPrintable(report.lines().join(u'\n')));
+    const ParadoxTableReport& t = report.tables[0];
+    QVERIFY(!t.ok());
+    QVERIFY(t.error.isEmpty());
+    QCOMPARE(t.inHeader, 100);
+    QCOMPARE(t.read, inFirst + 3);
+    QCOMPARE(t.written, inFirst + 3);
+    QCOMPARE(t.problems,
+             QStringList({u"DR.DB: veri bloğu 2 dosyanın sonunda kesik; "_s + QString::number(inSecond)
+                              + u" kaydın 3 tanesi okundu, gerisi aktarılmadı"_s,
+                          u"DR.DB: başlığında 100 kayıt yazıyor, "_s + QString::number(inFirst + 3) + u" kayıt okundu"_s}));
+    QCOMPARE(report.lines().last(), u"1 tablo, "_s + QString::number(inFirst + 3) + u" satır aktarıldı; 1 tablo eksik aktarıldı."_s);
+    // No row made up of bytes that were not there.
+    QCOMPARE(Sql::scalar(db.db(), u"SELECT COUNT(*) FROM DR WHERE DRKOD IS NULL OR DRAD IS NULL"_s).toInt(), 0);
+    QCOMPARE(Sql::scalar(db.db(), u"SELECT MAX(DRKOD) FROM DR"_s).toInt(), inFirst + 3);
+}
+
+// The old table had given numbers above its highest row (the last cards deleted): a new
+// card does not take one of them again.
+void TstParadoxImport::autoIncNumbersOfDeletedRowsAreNotReused()
+{
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(u"URUN.DB"_s);
+    writeTable(path, {{u"ILACNO"_s, T::AutoInc}, {u"ILACAD"_s, T::Alpha, 36}},
+               {{1, u"PAROL"_s}, {2, u"ŞURUP"_s}, {5, u"MERHEM"_s}});
+    QCOMPARE(le32At(fileBytes(path), kAutoIncAt), 5);
+    QVERIFY(patchFile(path, kAutoIncAt, le32(9)));
+
+    TestDb db;
+    const ParadoxImportReport report = importParadoxDirectory(dir.path(), db.db(), false);
+    QVERIFY2(report.ok(), qPrintable(report.lines().join(u'\n')));
+    QCOMPARE(addProduct(db.db(), u"YENİ ÜRÜN"_s, 10), qint64(10));
+    QCOMPARE(addProduct(db.db(), u"DAHA YENİ"_s, 10), qint64(11));
+}
+
+// A table none of whose fields the program has: said in words, not as a failed statement.
+void TstParadoxImport::tableWithoutAnyKnownFieldIsReported()
+{
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    writeTable(d.filePath(u"NEWSATIS.DB"_s), {{u"ESKISAYAC"_s, T::Number}}, {{41.0}});
+    writeTable(d.filePath(u"FATKAYIT.DB"_s), {{u"NEWFATNO"_s, T::Number}}, {{7.0}});
+
+    TestDb db;
+    const ParadoxImportReport report = importParadoxDirectory(dir.path(), db.db(), false);
+    QVERIFY(!report.ok());
+    QCOMPARE(int(report.tables.size()), 2);
+    const auto sale = std::find_if(report.tables.begin(), report.tables.end(),
+                                   [](const ParadoxTableReport& t) { return t.table == u"NEWSATIS"_s; });
+    QVERIFY(sale != report.tables.end());
+    QCOMPARE(sale->error, u"NEWSATIS.DB: programın alanlarından hiçbiri yok; aktarılmadı"_s);
+    QVERIFY(report.lines().contains(
+        u"NEWSATIS.DB -> NEWSATIS: aktarılamadı: NEWSATIS.DB: programın alanlarından hiçbiri yok; aktarılmadı"_s));
+    QCOMPARE(Sql::scalar(db.db(), u"SELECT NEWFATNO FROM FATKAYIT"_s).toDouble(), 7.0);
+}
 
 // The old user table kept passwords in clear: they arrive as hashes that the same
 // password, exactly as typed, still opens.

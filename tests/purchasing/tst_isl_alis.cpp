@@ -134,7 +134,40 @@ private Q_SLOTS:
     void orderTransfer();
     void stockByProductNumber();
     void demoPurchases();
+    void boxesReceivedOnce();
 };
+
+// Boxes read from their DataMatrix at receiving: kept with the purchase's line, a box
+// received twice is noticed, a correction that drops the line frees them.
+void TstIslAlis::boxesReceivedOnce()
+{
+    Fixture f;
+    const qint64 boxed = addProduct(f.t.db(), u"KAREKODLU ŞURUP 100 ML"_s, 3000, 0, u"8699514010012"_s);
+    f.logic->picker().reopen();
+    auto scan = [&](const QString& serial) {
+        IslAlisLogic& l = *f.logic;
+        l.scannerMark();
+        for (const QChar c : u"]d20108699514010012172906301011<GS>21"_s + serial) l.picker().typeSearchChar(c);
+        l.scannerMark();
+    };
+    f.values.steps << FakeValues::Step{};
+    scan(u"ALIS01"_s);
+    f.values.steps << FakeValues::Step{};
+    scan(u"ALIS02"_s);
+    QCOMPARE(f.lineTexts(), QStringList{u"1 KAREK 2x3000 t0 mf0 d0 H"_s});
+    scan(u"alıs02"_s);  // typed on a Turkish layout: the same box
+    QCOMPARE(f.prompter.texts().last(), u"Bu kutu zaten alış listesinde (Seri No: alıs02)."_s);
+    f.companion.answer(u"BrKurumCreate"_s, u"DEPO1"_s);
+    f.logic->alisKayit();
+    QCOMPARE(f.stock(boxed), 2);
+    QCOMPARE(f.value(u"SELECT COUNT(*) FROM KAREKOD WHERE YON = 'A' AND BELGENO = 1 AND SIRANO = 1"_s), 2.0);
+    // The same box in another delivery is noticed.
+    f.prompter.clear();
+    scan(u"ALIS01"_s);
+    QCOMPARE(f.prompter.texts(),
+             QStringList{u"Bu kutu daha önce alındı: Alış No 1, 09.12.2026 (Seri No: ALIS01). Aynı kutu iki kez alınamaz."_s});
+    QCOMPARE(f.logic->lineCount(), 0);
+}
 
 void TstIslAlis::addingMergesByNameAndPrice()
 {

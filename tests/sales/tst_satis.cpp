@@ -164,6 +164,8 @@ private Q_SLOTS:
     void expiryWarnings();
     void barcodeSearchAndScanner();
     void scannedCommandCodes();
+    void dataMatrixBoxesSoldOnce();
+    void dataMatrixBoxWrittenWithTheSale();
     void retailSaleIsRecordedWhole();
     void failedRecordingLeavesNothing();
     void counterHeldAsksAndRetries();
@@ -402,6 +404,122 @@ void TstSatis::retailSaleIsRecordedWhole()
     // Nothing to record on an empty list.
     f.logic->perakendeKayit();
     QCOMPARE(f.count(u"SELECT COUNT(*) FROM SATIS"_s), 2);
+}
+
+namespace {
+// A DataMatrix as a 2D scanner sends it, between the two scanner marks of the list.
+QString dataMatrix(const QString& serial, const QString& expiry = u"290630"_s)
+{
+    return u"]d20108699514010012"_s + u"17"_s + expiry + u"10PARTİ7"_s + QChar(29) + u"21"_s + serial;
+}
+void scan(SatisLogic& l, const QString& code)
+{
+    l.scannerMark();
+    for (const QChar c : code) l.typeSearchChar(c);
+    l.scannerMark();
+}
+qint64 addBoxedProduct(Database& db)
+{
+    const qint64 p = addProduct(db, u"KAREKODLU ŞURUP 100 ML"_s, 30000, 20, u"8699514010012"_s);
+    Sql::run(db, u"UPDATE URUN SET MIAD = '2029-06-30' WHERE ILACNO = :p"_s, {{u"p"_s, p}});
+    return p;
+}
+}  // namespace
+
+// The box read from its DataMatrix: found by its GTIN, sold once, its own expiry warned
+// about; a sale corrected to leave it out frees it again.
+void TstSatis::dataMatrixBoxesSoldOnce()
+{
+    Fixture f;
+    SatisLogic& l = *f.logic;
+    const qint64 boxed = addBoxedProduct(f.t.db());
+    l.productsChanged();
+    f.values.steps << FakeValues::Step{};
+    scan(l, dataMatrix(u"SNi001"_s));
+    QCOMPARE(f.values.requests.size(), 1);
+    QCOMPARE(f.values.requests.last().productName, u"KAREKODLU ŞURUP 100 ML"_s);
+    QCOMPARE(f.values.requests.last().barcode, u"8699514010012"_s);
+    QCOMPARE(f.lineSummary(), QStringList{u"1 KAREKODLU ŞURUP 100 ML x1 @30000"_s});
+    QVERIFY(f.prompter.texts().isEmpty());  // the card's expiry is far and so is the box's
+    // The same box again: refused, nothing opens.
+    scan(l, dataMatrix(u"SNi001"_s));
+    QCOMPARE(f.values.requests.size(), 1);
+    QCOMPARE(f.prompter.texts().last(), u"Bu kutu zaten satış listesinde (Seri No: SNi001)."_s);
+    // On a Turkish keyboard "i" may come as "ı": still the same box.
+    scan(l, dataMatrix(u"SNı001"_s));
+    QCOMPARE(f.values.requests.size(), 1);
+    QCOMPARE(f.prompter.texts().last(), u"Bu kutu zaten satış listesinde (Seri No: SNı001)."_s);
+    // Another box of the same product: one more.
+    f.values.steps << FakeValues::Step{};
+    scan(l, dataMatrix(u"SN0002"_s));
+    QCOMPARE(f.lineSummary(), QStringList{u"1 KAREKODLU ŞURUP 100 ML x2 @30000"_s});
+    l.perakendeKayit();
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM KAREKOD WHERE BELGENO = 1 AND SIRANO = 1 AND YON = 'S'"_s), 2);
+    QCOMPARE(Sql::scalar(f.t.db(), u"SELECT PARTI FROM KAREKOD WHERE SERINO = 'SN0002'"_s).toString(), u"PARTİ7"_s);
+    QCOMPARE(Sql::scalar(f.t.db(), u"SELECT MIAD FROM KAREKOD WHERE SERINO = 'SN0002'"_s).toDate(), QDate(2029, 6, 30));
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM KAREKODTMP"_s), 0);
+
+    // The next day a box already sold is refused with its sale.
+    f.clock.set(QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
+    f.prompter.clear();
+    scan(l, dataMatrix(u"snİ001"_s));
+    QCOMPARE(f.prompter.texts(),
+             QStringList{u"Bu kutu daha önce satıldı: Satış No 1, 09.12.2026 (Seri No: snİ001). Aynı kutu iki kez satılamaz."_s});
+    QCOMPARE(l.lineCount(), 0);
+    // A box whose own expiry has passed warns although the card's is years away.
+    f.prompter.clear();
+    f.values.steps << FakeValues::Step{};
+    scan(l, dataMatrix(u"SN0003"_s, u"261100"_s));  // day 00: the end of November
+    QVERIFY(f.prompter.texts().contains(u"İLACIN MİADI GEÇMİŞ"_s));
+    f.prompter.unansweredQuestion = Answer::Yes;
+    l.satisListesiIptali();
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM KAREKODTMP"_s), 0);
+
+    // Sale 1 corrected: its line removed, so its boxes are free again.
+    f.oldSale = 1;
+    f.oldKind = u'S';
+    l.eskiSatislar();
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM KAREKODTMP"_s), 2);
+    l.removeLine(1);
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM KAREKODTMP"_s), 0);
+    f.add(u"PAROL 500 MG 20 TABLET"_s);
+    f.prompter.unansweredQuestion = Answer::Yes;
+    l.perakendeKayit();
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM KAREKOD"_s), 0);
+    f.prompter.clear();
+    f.values.steps << FakeValues::Step{};
+    scan(l, dataMatrix(u"SNi001"_s));
+    QCOMPARE(f.lineSummary(), QStringList{u"1 KAREKODLU ŞURUP 100 ML x1 @30000"_s});
+    QCOMPARE(f.stock(boxed), 20);
+    // Garbage and a wrong check digit: a message and a beep, nothing added.
+    f.prompter.clear();
+    scan(l, u"]d20108699514010013"_s);
+    QCOMPARE(f.prompter.texts(), QStringList{u"Karekoddaki ürün numarasının (GTIN) kontrol hanesi yanlış: 08699514010013"_s});
+    QCOMPARE(l.lineCount(), 1);
+}
+
+// A box scanned in the values dialog counts one more; the serials land with the sale in
+// its transaction or not at all.
+void TstSatis::dataMatrixBoxWrittenWithTheSale()
+{
+    Fixture f;
+    SatisLogic& l = *f.logic;
+    addBoxedProduct(f.t.db());
+    l.productsChanged();
+    f.values.steps << FakeValues::Step{};
+    scan(l, dataMatrix(u"SN0010"_s));
+    f.values.steps << FakeValues::Step{};
+    scan(l, dataMatrix(u"SN0011"_s));
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM KAREKODTMP"_s), 2);
+    // The stock update fails after the serials went in: neither sale nor serials stay.
+    makeUpdatesFail(f.t.db(), u"URUN"_s, u"MIKTAR"_s);
+    QVERIFY_THROWS_EXCEPTION(DbError, l.perakendeKayit());
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM KAREKOD"_s), 0);
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM SATIS"_s), 0);
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM KAREKODTMP"_s), 2);  // still there to record again
+    stopFailingUpdates(f.t.db(), u"URUN"_s);
+    l.perakendeKayit();
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM KAREKOD WHERE YON = 'S'"_s), 2);
 }
 
 void TstSatis::failedRecordingLeavesNothing()
