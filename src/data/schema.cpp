@@ -313,7 +313,7 @@ QList<TableDef> buildTables()
                   false, u"boxes sold and received, by their DataMatrix serial"_s, {}};
     t << TableDef{u"KAREKODTMP"_s,
                   {L(u"URUNO"_s), A(u"SERINO"_s, 20), A(u"SERIANAH"_s, 20), A(u"PARTI"_s, 20), D(u"MIAD"_s),
-                   A(u"YON"_s, 1, u"S the sale's list, A the purchase's"_s)},
+                   A(u"YON"_s, 1, u"S the sale's list, R the SSK sale's, A the purchase's"_s)},
                   {}, {}, false, u"boxes scanned into the sale or purchase being entered"_s, {}};
     t << TableDef{u"TAKAS"_s,
                   {AI(u"NO"_s), A(u"ECZADI"_s, 24), A(u"ILACAD"_s, 36), S(u"ADET"_s), M(u"TUTAR"_s), A(u"TIP"_s, 1),

@@ -14,6 +14,7 @@
 #include "platform/session.h"
 #include "sales/mik_logic.h"
 #include "sales/sale_record.h"
+#include "sales/sold_boxes.h"
 
 namespace selvar {
 using namespace Qt::Literals::StringLiterals;
@@ -93,6 +94,9 @@ QString SatisSskLogic::addCurrent()
 {
     Table& p = picker_.products();
     if (!p.hasRow()) return {};
+    // A box read from its DataMatrix goes into a sale once.
+    const std::optional<Gs1Box> box = picker_.scannedBox();
+    if (boxRefused(session_.db, session_.prompter, BoxList::SskSale, p.integer(u"ILACNO"_s), box)) return {};
     ProductValuesRequest req = picker_.warnAndRequest();
     req.quantityLabel = u"Sat. &Miktarı"_s;
     if (!maskedDateIsBlank(dateBox_)) {
@@ -125,9 +129,13 @@ QString SatisSskLogic::addCurrent()
     line.vat = p.number(u"KDV"_s);
     line.dailyUse = r.dailyUse;
     line.dose = r.dose;
-    line.quantity = int(back.quantity);
+    qint64 quantity = back.quantity;
+    const QList<Gs1Box> boxes = admitBoxes(session_.db, session_.prompter, BoxList::SskSale, productNo, box, r.boxes, quantity);
+    line.quantity = int(quantity);
     line.price = back.price;
     addLine(line);
+    if (line.quantity >= 1)
+        for (const Gs1Box& b : boxes) keepBox(session_.db, BoxList::SskSale, productNo, b);
     p.refresh();
     if (!r.scanBuffer.isEmpty() && r.scanBuffer != digitsOf(req.barcode) && r.scanBuffer != req.barcode) return r.scanBuffer;
     return {};
@@ -191,6 +199,7 @@ void SatisSskLogic::removeLine(int no)
 {
     Transaction tx(session_.db);
     if (Sql::run(session_.db, u"DELETE FROM SATEMSSK WHERE SIRANO = :s"_s, {{u"s"_s, no}}) > 0) renumberFrom(no);
+    dropBoxesWithoutLine(session_.db, BoxList::SskSale);
     tx.commit();
     recomputeTotal();
 }
@@ -258,6 +267,11 @@ void SatisSskLogic::recordLines(double saleNo)
         deleteSskLineRecords(db, oldSaleNo_);
     }
     const QString kind = oldKind_ == u"E"_s ? u"E"_s : u"R"_s;
+    // The scanned boxes are the prescription's from the same commit on.
+    QHash<qint64, int> lineOfProduct;
+    for (const SskLine& l : lines())
+        if (!lineOfProduct.contains(l.productNo)) lineOfProduct.insert(l.productNo, l.no);
+    recordBoxes(db, BoxList::SskSale, saleNo, lineOfProduct, when);
     for (const SskLine& l : lines()) {
         recordStockMovement(db, {l.productNo, when, saleNo, l.no, std::nullopt, std::nullopt, double(l.quantity), l.price});
         Sql::run(db, u"INSERT INTO SATIS (SATISNO, SIRANOURUN, SATARIH, ILACNO, FIYAT, MIKTAR, KDV, RECETETIP, PARAKENDE) "
@@ -277,6 +291,7 @@ void SatisSskLogic::emptyWorkingList()
 {
     dateBox_.clear();
     Sql::run(session_.db, u"DELETE FROM SATEMSSK"_s);
+    dropWorkingBoxes(session_.db, BoxList::SskSale);
     recomputeTotal();
 }
 
@@ -329,6 +344,7 @@ void SatisSskLogic::loadOldSale(double number)
                       {u"ra"_s, nullIfEmpty(l.prescribedName)}, {u"e"_s, nullIfEmpty(l.equivalence)},
                       {u"r"_s, nullIfEmpty(l.type)}, {u"k"_s, l.vat}, {u"g"_s, nullIfEmpty(l.dailyUse)},
                       {u"d"_s, nullIfEmpty(l.dose)}, {u"m"_s, l.quantity}, {u"f"_s, l.price}});
+        loadBoxes(db, BoxList::SskSale, number);
         tx.commit();
     }
     oldSaleNo_ = number;

@@ -233,14 +233,7 @@ QString IslAlisLogic::addCurrent()
     Prompter& ui = session_.prompter;
     // A box read from its DataMatrix is received once.
     const std::optional<Gs1Box> box = picker_.scannedBox();
-    if (box) {
-        const QString refused = boxRefusal(session_.db, BoxList::Purchase, p.integer(u"ILACNO"_s), *box);
-        if (!refused.isEmpty()) {
-            ui.beep();
-            ui.warning(refused);
-            return {};
-        }
-    }
+    if (boxRefused(session_.db, ui, BoxList::Purchase, p.integer(u"ILACNO"_s), box)) return {};
     picker_.clearSearch();
     ProductValuesRequest req;
     req.productName = p.text(u"ILACAD"_s);

@@ -63,14 +63,7 @@ QString SatisLogic::addCurrent()
     if (!p.hasRow()) return {};
     // A box read from its DataMatrix goes into a sale once.
     const std::optional<Gs1Box> box = picker_.scannedBox();
-    if (box) {
-        const QString refused = boxRefusal(session_.db, BoxList::Sale, p.integer(u"ILACNO"_s), *box);
-        if (!refused.isEmpty()) {
-            session_.prompter.beep();
-            session_.prompter.warning(refused);
-            return {};
-        }
-    }
+    if (boxRefused(session_.db, session_.prompter, BoxList::Sale, p.integer(u"ILACNO"_s), box)) return {};
     ProductValuesRequest req = picker_.warnAndRequest();
     req.quantityLabel = u"Satılacak Mik&tar"_s;
     dialogColor_ = req.color;

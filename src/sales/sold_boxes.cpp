@@ -10,8 +10,17 @@ namespace selvar {
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-QString direction(BoxList list) { return list == BoxList::Sale ? u"S"_s : u"A"_s; }
-QString workingLines(BoxList list) { return list == BoxList::Sale ? u"SATEMP"_s : u"ALISTEMP"_s; }
+// KAREKOD's direction: sold or received.
+QString direction(BoxList list) { return list == BoxList::Purchase ? u"A"_s : u"S"_s; }
+// KAREKODTMP's mark of the working list a box belongs to.
+QString workingTag(BoxList list)
+{
+    return list == BoxList::Sale ? u"S"_s : (list == BoxList::SskSale ? u"R"_s : u"A"_s);
+}
+QString workingLines(BoxList list)
+{
+    return list == BoxList::Sale ? u"SATEMP"_s : (list == BoxList::SskSale ? u"SATEMSSK"_s : u"ALISTEMP"_s);
+}
 QVariant orNull(const QString& s) { return s.isEmpty() ? QVariant() : QVariant(s); }
 }  // namespace
 
@@ -19,9 +28,9 @@ QString boxRefusal(Database& db, BoxList list, qint64 productNo, const Gs1Box& b
 {
     const QString key = serialKey(box.serial);
     if (key.isEmpty()) return {};  // a code without a serial says nothing about the box
-    const bool sale = list == BoxList::Sale;
+    const bool sale = list != BoxList::Purchase;
     if (!Sql::scalar(db, u"SELECT 1 FROM KAREKODTMP WHERE URUNO = :u AND SERIANAH = :k AND YON = :y LIMIT 1"_s,
-                     {{u"u"_s, productNo}, {u"k"_s, key}, {u"y"_s, direction(list)}})
+                     {{u"u"_s, productNo}, {u"k"_s, key}, {u"y"_s, workingTag(list)}})
              .isNull())
         return (sale ? u"Bu kutu zaten satış listesinde (Seri No: "_s : u"Bu kutu zaten alış listesinde (Seri No: "_s)
                + box.serial + u")."_s;
@@ -45,7 +54,17 @@ void keepBox(Database& db, BoxList list, qint64 productNo, const Gs1Box& box)
     Sql::run(db, u"INSERT INTO KAREKODTMP (URUNO, SERINO, SERIANAH, PARTI, MIAD, YON) VALUES (:u, :s, :k, :p, :m, :y)"_s,
              {{u"u"_s, productNo}, {u"s"_s, box.serial.left(20)}, {u"k"_s, serialKey(box.serial).left(20)},
               {u"p"_s, orNull(box.batch.left(20))}, {u"m"_s, box.expiry.isValid() ? QVariant(box.expiry) : QVariant()},
-              {u"y"_s, direction(list)}});
+              {u"y"_s, workingTag(list)}});
+}
+
+bool boxRefused(Database& db, Prompter& prompter, BoxList list, qint64 productNo, const std::optional<Gs1Box>& box)
+{
+    if (!box) return false;
+    const QString refused = boxRefusal(db, list, productNo, *box);
+    if (refused.isEmpty()) return false;
+    prompter.beep();
+    prompter.warning(refused);
+    return true;
 }
 
 QList<Gs1Box> admitBoxes(Database& db, Prompter& prompter, BoxList list, qint64 productNo,
@@ -57,7 +76,7 @@ QList<Gs1Box> admitBoxes(Database& db, Prompter& prompter, BoxList list, qint64 
         QString refused;
         for (const Gs1Box& b : boxes)
             if (!box.serial.isEmpty() && serialKey(b.serial) == serialKey(box.serial))
-                refused = (list == BoxList::Sale ? u"Bu kutu zaten satış listesinde (Seri No: "_s
+                refused = (list != BoxList::Purchase ? u"Bu kutu zaten satış listesinde (Seri No: "_s
                                                  : u"Bu kutu zaten alış listesinde (Seri No: "_s)
                           + box.serial + u")."_s;
         if (refused.isEmpty()) refused = boxRefusal(db, list, productNo, box);
@@ -76,12 +95,12 @@ void dropBoxesWithoutLine(Database& db, BoxList list)
 {
     Sql::run(db, u"DELETE FROM KAREKODTMP WHERE YON = :y AND URUNO NOT IN (SELECT URUNO FROM "_s + workingLines(list)
                      + u" WHERE URUNO IS NOT NULL)"_s,
-             {{u"y"_s, direction(list)}});
+             {{u"y"_s, workingTag(list)}});
 }
 
 void dropWorkingBoxes(Database& db, BoxList list)
 {
-    Sql::run(db, u"DELETE FROM KAREKODTMP WHERE YON = :y"_s, {{u"y"_s, direction(list)}});
+    Sql::run(db, u"DELETE FROM KAREKODTMP WHERE YON = :y"_s, {{u"y"_s, workingTag(list)}});
 }
 
 void recordBoxes(Database& db, BoxList list, double documentNo, const QHash<qint64, int>& lineOfProduct,
@@ -95,7 +114,7 @@ void recordBoxes(Database& db, BoxList list, double documentNo, const QHash<qint
     QList<Box> boxes;
     {
         Sql q(db, u"SELECT URUNO, SERINO, SERIANAH, PARTI, MIAD FROM KAREKODTMP WHERE YON = :y"_s);
-        q.bind(u"y"_s, direction(list)).exec();
+        q.bind(u"y"_s, workingTag(list)).exec();
         while (q.next())
             boxes << Box{q.integer(0), q.text(1), q.text(2), q.text(3), q.isNull(4) ? QVariant() : QVariant(q.date(4))};
     }
@@ -119,8 +138,8 @@ void releaseBoxes(Database& db, BoxList list, double documentNo)
 void loadBoxes(Database& db, BoxList list, double documentNo)
 {
     Sql::run(db, u"INSERT INTO KAREKODTMP (URUNO, SERINO, SERIANAH, PARTI, MIAD, YON) SELECT ILACNO, SERINO, SERIANAH, "
-                 u"PARTI, MIAD, YON FROM KAREKOD WHERE BELGENO = :n AND YON = :y"_s,
-             {{u"n"_s, documentNo}, {u"y"_s, direction(list)}});
+                 u"PARTI, MIAD, :t FROM KAREKOD WHERE BELGENO = :n AND YON = :y"_s,
+             {{u"n"_s, documentNo}, {u"y"_s, direction(list)}, {u"t"_s, workingTag(list)}});
 }
 
 void addDemoBoxes(Database& db)

@@ -16,11 +16,15 @@ namespace selvar {
 class Database;
 class Prompter;
 
-enum class BoxList { Sale, Purchase };
+// The working lists: the retail sale window's, the SSK sale window's and the purchase's.
+enum class BoxList { Sale, SskSale, Purchase };
 
 // Why the box cannot go into the list (already in it, or sold and not given back /
 // received before); empty when it can.
 QString boxRefusal(Database& db, BoxList list, qint64 productNo, const Gs1Box& box);
+// The scanned box that found the product, checked before its values dialog opens: true
+// (after the message and a beep) when it cannot go into the list.
+bool boxRefused(Database& db, Prompter& prompter, BoxList list, qint64 productNo, const std::optional<Gs1Box>& box);
 void keepBox(Database& db, BoxList list, qint64 productNo, const Gs1Box& box);
 // The boxes of one line being added: the one its product was found by and those scanned in
 // the values dialog. A box that cannot go in is said (with a beep) and is one unit less

@@ -161,8 +161,41 @@ private Q_SLOTS:
     void registrationLeftKeepsTheList();
     void emptyBarcodeAddsNothing();
     void valuesDialogSskRules();
+    void dataMatrixBoxesOfAPrescription();
     void demoPrescriptions();
 };
+
+// The SSK counter takes the box's DataMatrix too: its product, its serial kept with the
+// prescription's line, the same box refused.
+void TstSsk::dataMatrixBoxesOfAPrescription()
+{
+    Fixture f;
+    const qint64 boxed = addProduct(f.t.db(), u"KAREKODLU TABLET 20"_s, 25000, 10, u"8699123010014"_s);
+    f.sale->picker().reopen();
+    auto scan = [&](const QString& serial) {
+        f.sale->scannerMark();
+        for (const QChar c : u"]d201086991230100141728123110LOT5<GS>21"_s + serial) f.sale->picker().typeSearchChar(c);
+        f.sale->scannerMark();
+    };
+    f.values.steps << FakeValues::Step{};
+    scan(u"RX0001"_s);
+    QCOMPARE(f.sale->lineCount(), 1);
+    QCOMPARE(f.sale->lines()[0].productNo, boxed);
+    scan(u"RX0001"_s);
+    QCOMPARE(f.prompter.texts().last(), u"Bu kutu zaten satış listesinde (Seri No: RX0001)."_s);
+    QCOMPARE(f.sale->lineCount(), 1);
+    f.registration = [](ReceteSskLogic& r) {
+        Fixture::fill(r);
+        r.store();
+    };
+    f.prompter.answers({Answer::Yes});
+    f.sale->sskReceteKayit();
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM KAREKOD WHERE SERINO = 'RX0001' AND YON = 'S' AND BELGENO = 1 AND SIRANO = 1"_s), 1);
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM KAREKODTMP"_s), 0);
+    f.prompter.clear();
+    scan(u"RX0001"_s);
+    QVERIFY(f.prompter.texts().last().startsWith(u"Bu kutu daha önce satıldı: Satış No 1, "_s));
+}
 
 void TstSsk::dosageForms()
 {
