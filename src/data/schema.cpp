@@ -309,7 +309,8 @@ QList<TableDef> buildTables()
                    D(u"MIAD"_s, u"expiry (17)"_s), N(u"BELGENO"_s, u"sale or purchase number"_s), L(u"SIRANO"_s),
                    TS(u"TARIH"_s), A(u"YON"_s, 1, u"S sold, A received"_s)},
                   {},
-                  {I(u"KRKSERI"_s, {u"ILACNO"_s, u"SERIANAH"_s, u"YON"_s}), I(u"KRKBELGE"_s, {u"BELGENO"_s})},
+                  // Unique: a box is sold once and received once, whatever two workstations do.
+                  {IndexDef{u"KRKSERI"_s, {u"ILACNO"_s, u"SERIANAH"_s, u"YON"_s}, true}, I(u"KRKBELGE"_s, {u"BELGENO"_s})},
                   false, u"boxes sold and received, by their DataMatrix serial"_s, {}};
     t << TableDef{u"KAREKODTMP"_s,
                   {L(u"URUNO"_s), A(u"SERINO"_s, 20), A(u"SERIANAH"_s, 20), A(u"PARTI"_s, 20), D(u"MIAD"_s),

@@ -2,6 +2,7 @@
 
 #include "core/dates.h"
 #include "data/database.h"
+#include "data/errors.h"
 #include "data/sql.h"
 #include "data/table.h"
 #include "platform/prompter.h"
@@ -34,6 +35,15 @@ QString boxRefusal(Database& db, BoxList list, qint64 productNo, const Gs1Box& b
              .isNull())
         return (sale ? u"Bu kutu zaten satış listesinde (Seri No: "_s : u"Bu kutu zaten alış listesinde (Seri No: "_s)
                + box.serial + u")."_s;
+    return recordedRefusal(db, list, productNo, box.serial);
+}
+
+QString recordedRefusal(Database& db, BoxList list, qint64 productNo, const QString& serial)
+{
+    const QString key = serialKey(serial);
+    if (key.isEmpty()) return {};
+    const bool sale = list != BoxList::Purchase;
+    const Gs1Box box{{}, serial, {}, {}, {}};
     // Through the index of product, serial and direction.
     if (const qint64 row = findKeyRow(db, u"KAREKOD"_s, u"KRKSERI"_s, {productNo, key, direction(list)})) {
         const QVariantMap done = readRecord(db, u"KAREKOD"_s, row);
@@ -123,6 +133,9 @@ void recordBoxes(Database& db, BoxList list, double documentNo, const QHash<qint
     for (const Box& b : boxes) {
         const int line = lineOfProduct.value(b.product);
         if (line == 0) continue;  // its line left the list
+        // Another workstation may have recorded the same box since it was scanned here.
+        if (const QString refused = recordedRefusal(db, list, b.product, b.serial); !refused.isEmpty())
+            throw DbError(refused);
         insert.bind(u"i"_s, b.product).bind(u"s"_s, b.serial).bind(u"k"_s, b.key).bind(u"p"_s, orNull(b.batch));
         insert.bind(u"m"_s, b.expiry).bind(u"n"_s, documentNo).bind(u"l"_s, line).bind(u"t"_s, when);
         insert.bind(u"y"_s, direction(list)).exec();

@@ -26,6 +26,8 @@ QString boxRefusal(Database& db, BoxList list, qint64 productNo, const Gs1Box& b
 // (after the message and a beep) when it cannot go into the list.
 bool boxRefused(Database& db, Prompter& prompter, BoxList list, qint64 productNo, const std::optional<Gs1Box>& box);
 void keepBox(Database& db, BoxList list, qint64 productNo, const Gs1Box& box);
+// Only the recorded documents: why the box was already sold (received); empty when not.
+QString recordedRefusal(Database& db, BoxList list, qint64 productNo, const QString& serial);
 // The boxes of one line being added: the one its product was found by and those scanned in
 // the values dialog. A box that cannot go in is said (with a beep) and is one unit less
 // of `quantity`; the others are returned, to be kept once the line is in the list.

@@ -518,8 +518,23 @@ void TstSatis::dataMatrixBoxWrittenWithTheSale()
     QCOMPARE(f.count(u"SELECT COUNT(*) FROM SATIS"_s), 0);
     QCOMPARE(f.count(u"SELECT COUNT(*) FROM KAREKODTMP"_s), 2);  // still there to record again
     stopFailingUpdates(f.t.db(), u"URUN"_s);
+    // Meanwhile another workstation sold box SN0011: this sale is refused whole.
+    Sql::run(f.t.db(), u"INSERT INTO KAREKOD (ILACNO, SERINO, SERIANAH, BELGENO, SIRANO, TARIH, YON) "
+                       u"SELECT ILACNO, 'SN0011', 'SN0011', 77, 1, '2026-12-09 11:00:00.000', 'S' FROM URUN "
+                       u"WHERE ILACKOD = '8699514010012'"_s);
+    try {
+        l.perakendeKayit();
+        QFAIL("recorded a box sold elsewhere");
+    } catch (const DbError& e) {
+        QCOMPARE(e.message(), u"Bu kutu daha önce satıldı: Satış No 77, 09.12.2026 (Seri No: SN0011). Aynı kutu iki kez satılamaz."_s);
+    }
+    QCOMPARE(f.count(u"SELECT COUNT(*) FROM SATIS"_s), 0);
+    Sql::run(f.t.db(), u"DELETE FROM KAREKOD"_s);
     l.perakendeKayit();
     QCOMPARE(f.count(u"SELECT COUNT(*) FROM KAREKOD WHERE YON = 'S'"_s), 2);
+    // The index holds it too: one sold row per box.
+    QVERIFY_THROWS_EXCEPTION(DbError, Sql::run(f.t.db(), u"INSERT INTO KAREKOD (ILACNO, SERINO, SERIANAH, BELGENO, YON) "
+                                                         u"SELECT ILACNO, 'x', SERIANAH, 5, 'S' FROM KAREKOD LIMIT 1"_s));
 }
 
 void TstSatis::failedRecordingLeavesNothing()
