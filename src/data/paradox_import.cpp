@@ -617,18 +617,22 @@ private:
         return false;
     }
 
+    // Any cell as a number; false (with the reason) when it is none.
+    bool number(const Cell& c, double* v, QString* why) const
+    {
+        switch (c.kind) {
+        case Cell::Int: *v = double(c.i); return true;
+        case Cell::Real: *v = c.r; return true;
+        case Cell::Bool: *v = c.b ? 1 : 0; return true;
+        case Cell::Text: return textNumber(c, v, why);
+        default: *why = shown(c) + u" bir sayı değil"_s + kLeftEmpty; return false;
+        }
+    }
+
     QVariant integer(const FieldDef& f, const Cell& c, QString* why) const
     {
         double v = 0;
-        switch (c.kind) {
-        case Cell::Int: v = double(c.i); break;
-        case Cell::Real: v = c.r; break;
-        case Cell::Bool: v = c.b ? 1 : 0; break;
-        case Cell::Text:
-            if (!textNumber(c, &v, why)) return {};
-            break;
-        default: *why = shown(c) + u" bir sayı değil"_s + kLeftEmpty; return {};
-        }
+        if (!number(c, &v, why)) return {};
         if (!std::isfinite(v) || v != std::trunc(v)) {
             *why = shown(c) + u" tam sayı değil"_s + kLeftEmpty;
             return {};
@@ -645,15 +649,7 @@ private:
     QVariant real(const Cell& c, QString* why) const
     {
         double v = 0;
-        switch (c.kind) {
-        case Cell::Int: v = double(c.i); break;
-        case Cell::Real: v = c.r; break;
-        case Cell::Bool: v = c.b ? 1 : 0; break;
-        case Cell::Text:
-            if (!textNumber(c, &v, why)) return {};
-            break;
-        default: *why = shown(c) + u" bir sayı değil"_s + kLeftEmpty; return {};
-        }
+        if (!number(c, &v, why)) return {};
         if (!std::isfinite(v)) {
             *why = shown(c) + u" alanın aralığı dışında"_s + kLeftEmpty;
             return {};

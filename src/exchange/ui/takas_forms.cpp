@@ -87,6 +87,20 @@ bool typeAheadKey(QKeyEvent* k, NameTypeAhead& typed, const QStringList& names, 
     return true;
 }
 
+QTableWidget* exchangeGrid(QWidget* parent)
+{
+    auto* grid = new QTableWidget(0, 6, parent);
+    grid->setHorizontalHeaderLabels({u"Eczane Adı"_s, u"Tarih"_s, u"Ürün Adı"_s, u"Adet"_s, u"TUTAR"_s, u"Takas Tipi"_s});
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setTabKeyNavigation(false);  // Tab goes on to the buttons
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->verticalHeader()->hide();
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    grid->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    return grid;
+}
+
 void addExchangeHelp(QWidget* window, Session& session)
 {
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), window);
@@ -175,15 +189,7 @@ TFormTARA::TFormTARA(Session& session, QWidget* parent) : QDialog(parent)
     setObjectName(u"TFormTARA"_s);
     setWindowTitle(u"Takas Arama"_s);
     auto* layout = new QVBoxLayout(this);
-    grid_ = new QTableWidget(0, 6, this);
-    grid_->setHorizontalHeaderLabels({u"Eczane Adı"_s, u"Tarih"_s, u"Ürün Adı"_s, u"Adet"_s, u"TUTAR"_s, u"Takas Tipi"_s});
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->setTabKeyNavigation(false);  // Tab goes on to the buttons
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->verticalHeader()->hide();
-    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    grid_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    grid_ = exchangeGrid(this);
     grid_->installEventFilter(this);
     layout->addWidget(grid_, 1);
     searched_ = addSearchFooter(this, layout, u"Seç"_s, u"Vazgeç"_s);

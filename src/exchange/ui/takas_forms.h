@@ -38,6 +38,8 @@ private:
 // A key in a list with type-ahead on `names`: true when it was taken; `go` moves to a row.
 bool typeAheadKey(QKeyEvent* key, NameTypeAhead& typed, const QStringList& names, const std::function<void(int)>& go,
                   QLabel* searched);
+// The read-only grid of exchanges with its six columns, Tab leaving it for the buttons.
+QTableWidget* exchangeGrid(QWidget* parent);
 // F1 opens the help file of the exchange windows.
 void addExchangeHelp(QWidget* window, Session& session);
 

@@ -131,14 +131,7 @@ TTAKSORForm::TTAKSORForm(Session& session, const ExchangeQuery& query, QWidget* 
 {
     setObjectName(u"TTAKSORForm"_s);
     auto* layout = new QVBoxLayout(this);
-    grid_ = new QTableWidget(0, 6, this);
-    grid_->setHorizontalHeaderLabels({u"Eczane Adı"_s, u"Tarih"_s, u"Ürün Adı"_s, u"Adet"_s, u"TUTAR"_s, u"Takas Tipi"_s});
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->setTabKeyNavigation(false);  // Tab goes on to the buttons
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->verticalHeader()->hide();
-    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    grid_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    grid_ = exchangeGrid(this);
     grid_->installEventFilter(this);
     layout->addWidget(grid_, 1);
     searched_ = new QLabel(u"Aranan: "_s, this);
