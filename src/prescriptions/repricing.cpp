@@ -477,13 +477,13 @@ AutomaticRepricing runAutomaticRepricing(Session& session, int option, const QSt
             c << Candidate{q.number(0), int(q.integer(1)), q.integer(2), q.date(3), q.number(4), q.date(5)};
         return c;
     };
-    // Part 1, the latest price: prescriptions dated on or after the card's price date.
+    // First the latest price: prescriptions dated on or after the card's price date.
     {
         Transaction tx(db);
         report(query(u"AND r.RECTARIH >= u.FIYATARIH AND s.FIYAT <> u.FIYAT "_s));
         tx.commit();
     }
-    // Part 2, the price of the prescription date: prescriptions dated before the card's
+    // Then the price of the prescription date: prescriptions dated before the card's
     // price, sold at it.
     if (option == AutomaticRepricing::AllAtPrescriptionDate || option == AutomaticRepricing::ChosenAtPrescriptionDate) {
         Transaction tx(db);

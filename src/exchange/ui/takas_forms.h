@@ -84,7 +84,7 @@ private:
 };
 qint64 TakasAra(Session& session, QWidget* parent = nullptr);
 
-// "Takas Kayıt": one exchange at a time, with the keys of the list.
+// "Takas Kayıt": one exchange at a time, driven from the keyboard.
 class TFormTakas : public QDialog {
     Q_OBJECT
 public:
