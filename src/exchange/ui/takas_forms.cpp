@@ -65,10 +65,16 @@ int NameTypeAhead::backspace(const QStringList& names)
 
 // Keys of a list with type-ahead: true when the key was taken.
 bool typeAheadKey(QKeyEvent* k, NameTypeAhead& typed, const QStringList& names, const std::function<void(int)>& go,
-                  QLabel* searched)
+                  QLabel* searched, int escapeRow)
 {
     int row = -1;
     switch (k->key()) {
+    case Qt::Key_Escape:
+        if (typed.text().isEmpty()) return false;  // nothing typed: Escape leaves the window
+        typed.clear();
+        searched->setText(u"Aranan: "_s);
+        if (escapeRow >= 0 && escapeRow < names.size()) go(escapeRow);
+        return true;
     case Qt::Key_Backspace: row = typed.backspace(names); break;
     case Qt::Key_Up:
     case Qt::Key_Down:
@@ -160,18 +166,12 @@ bool TFormARATAK::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == list_ && event->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(event);
-        if (k->key() == Qt::Key_Escape && !typed_.text().isEmpty()) {
-            // Escape clears the search and goes back to the first name.
-            typed_.clear();
-            searched_->setText(u"Aranan: "_s);
-            if (!names_.isEmpty()) list_->setCurrentRow(0);
-            return true;
-        }
         if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
             accept();
             return true;
         }
-        if (typeAheadKey(k, typed_, names_, [this](int row) { list_->setCurrentRow(row); }, searched_)) return true;
+        // Escape clears the search and goes back to the first name.
+        if (typeAheadKey(k, typed_, names_, [this](int row) { list_->setCurrentRow(row); }, searched_, 0)) return true;
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -238,11 +238,6 @@ bool TFormTARA::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == grid_ && event->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(event);
-        if (k->key() == Qt::Key_Escape && !typed_.text().isEmpty()) {
-            typed_.clear();
-            searched_->setText(u"Aranan: "_s);
-            return true;
-        }
         if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
             accept();
             return true;

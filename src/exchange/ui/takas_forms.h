@@ -36,8 +36,9 @@ private:
 };
 
 // A key in a list with type-ahead on `names`: true when it was taken; `go` moves to a row.
+// Escape with a search typed clears it (and goes to `escapeRow` when one is given).
 bool typeAheadKey(QKeyEvent* key, NameTypeAhead& typed, const QStringList& names, const std::function<void(int)>& go,
-                  QLabel* searched);
+                  QLabel* searched, int escapeRow = -1);
 // The read-only grid of exchanges with its six columns, Tab leaving it for the buttons.
 QTableWidget* exchangeGrid(QWidget* parent);
 // F1 opens the help file of the exchange windows.

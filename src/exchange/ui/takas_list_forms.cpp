@@ -232,11 +232,6 @@ bool TTAKSORForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == grid_ && event->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(event);
-        if (k->key() == Qt::Key_Escape && !typed_.text().isEmpty()) {
-            typed_.clear();
-            searched_->setText(u"Aranan: "_s);
-            return true;
-        }
         if (typeAheadKey(k, typed_, sortedNames_, [this](int i) { grid_->setCurrentCell(sortedRows_[i], 0); }, searched_))
             return true;
     }
